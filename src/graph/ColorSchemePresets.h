@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QVector>
+
+// The named two-colour presets offered next to "custom" in the control panel and on the
+// command line. Entry i is colour-scheme combo index i + 1.
+struct ColorSchemePreset {
+    QString name;
+    QColor maxColor;
+    QColor minColor;
+};
+
+const QVector<ColorSchemePreset>& colorSchemePresets();
+
+// Index into colorSchemePresets() of the preset with that name, or -1.
+int colorSchemePresetIndex(const QString& name);

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "data/DataSeries.h"
+#include "graph/ColorScheme1D.h"
+#include "graph/Layer.h"
+
+#include <QColor>
+#include <QGraphicsScene>
+#include <QPoint>
+#include <QString>
+#include <QVector>
+
+#include <QGraphicsItem>
+class QPainterPath;
+class StackedGraphView;
+
+// The scene that turns the data set into a stacked graph. Every change of a drawing
+// parameter rebuilds the whole graph through makeStackedGraph().
+class StackedGraph : public QGraphicsScene {
+    Q_OBJECT
+public:
+    StackedGraph(const QVector<DataSeries>* series, const QString* unitText, const bool* unitAfterValue,
+                 const QVector<QString>* magnitudeSuffixes, QWidget* parent);
+    ~StackedGraph() override;
+
+    int monthIndex(int year, int month) const;
+    int monthSpan() const { return monthIndex(lastYear, lastMonth); }
+    void computeXRange();
+    QString formatValue(double value, int magnitude) const;
+    int commonMagnitude(const QVector<DataPoint>& points) const;
+    void emitColorTexts();
+
+    // The scene's stacking order after the last build (bottom first).
+    const QVector<Layer>& stackingOrder() const { return layers; }
+    int baselineAlgorithm() const { return baselineAlgo; }
+    int sortAlgorithm() const { return sortAlgo; }
+    int colorAlgorithm() const { return colorAlgo; }
+    double horizontalScale() const { return xScale; }
+    double verticalScale() const { return yScale; }
+    double stackTop() const { return maxTop; }
+    const ColorScheme1D& colorScale() const { return colorScheme; }
+    // Text of the tool tip for the layer holding item, or an empty text.
+    QString toolTipText(const QGraphicsItem* item) const;
+
+    StackedGraphView* view = nullptr;
+    double xRange = 320.0;
+    double graphHeight = 4.0;
+    bool rebuildEnabled = true;
+    bool detailedInfo = false;
+
+signals:
+    void maxColorTextChanged(const QString& text, const QColor& color);
+    void minColorTextChanged(const QString& text, const QColor& color);
+
+public slots:
+    void makeStackedGraph();
+    void setXRange(int newXRange);
+    void setBaselineAlgo(int newBaselineAlgo);
+    void setSortAlgo(int newSortAlgo);
+    void setColorAlgo(int newColorAlgo);
+    void setMaxColor(const QColor& newMaxColor);
+    void setMinColor(const QColor& newMinColor);
+    void setDetailedInformation(bool detailedInfo);
+    void makeToolTip(QGraphicsItem* item, QPoint pos);
+
+public:
+    const QVector<DataSeries>* series;
+    const QString* unitText;
+    const bool* unitAfterValue;
+    const QVector<QString>* magnitudeSuffixes;
+
+    int firstYear = 0;
+    int firstMonth = 0;
+    int lastYear = 0;
+    int lastMonth = 1;
+
+private:
+    void computeColorKeyRange();
+    void orderLayers();
+    void computeScales();
+    void buildLayerShapes();
+
+    QVector<Layer> layers;
+    int baselineAlgo = 0;
+    int sortAlgo = 0;
+    int colorAlgo = 0;
+    double penX = 0.0;
+    double penY = 0.0;
+    double xScale = 1.0;
+    double yScale = 1.0;
+    double maxTop = 2.0;
+    double colorKeyMin = 0.0;
+    double colorKeyMax = 0.0;
+    ColorScheme1D colorScheme;
+};
