@@ -1,13 +1,144 @@
 #include "view/StackedGraphView.h"
 
-// Placeholder bodies so that everything links while the view is written.
-StackedGraphView::StackedGraphView(QGraphicsScene* scene, QWidget* parent) : QGraphicsView(scene, parent) {}
+#include "graph/StackedGraph.h"
+#include "view/OpenGLSupport.h"
+
+#include <QMouseEvent>
+#include <QOpenGLWidget>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace {
+
+// Magnification above which the automatic rule wants the OpenGL viewport.
+constexpr double autoGLThreshold = 4.0;
+
+} // namespace
+
+StackedGraphView::StackedGraphView(QGraphicsScene* scene, QWidget* parent)
+    : QGraphicsView(scene, parent) {
+    setRenderHint(QPainter::Antialiasing, true);
+    setBackgroundBrush(QBrush(Qt::white, Qt::SolidPattern));
+    setDragMode(QGraphicsView::ScrollHandDrag);
+    setMinimumSize(480, 300);
+    glAvailable = false;
+    glViewportActive = false;
+    autoGL = false;
+    pixelScale = 1.0;
+    if (OpenGLSupport::hasOpenGL())
+        glAvailable = OpenGLSupport::probeSampleBuffers();
+}
+
 StackedGraphView::~StackedGraphView() = default;
-void StackedGraphView::updateAutoGLViewport() {}
-void StackedGraphView::showWholeGraph() {}
-void StackedGraphView::setGLViewport(bool) {}
-void StackedGraphView::setAutoGLViewport(bool) {}
-void StackedGraphView::resetView() {}
-void StackedGraphView::resetPixelScale() {}
-void StackedGraphView::mouseReleaseEvent(QMouseEvent*) {}
-void StackedGraphView::wheelEvent(QWheelEvent*) {}
+
+void StackedGraphView::updateAutoGLViewport() {
+    if (!OpenGLSupport::hasOpenGL() || !glAvailable || !autoGL)
+        return;
+    if (!glViewportActive && pixelScale > autoGLThreshold)
+        setGLViewport(true);
+    else if (glViewportActive && pixelScale <= autoGLThreshold)
+        setGLViewport(false);
+}
+
+void StackedGraphView::showWholeGraph() {
+    fitInView(sceneRect(), Qt::KeepAspectRatio);
+    // The first fit may run before the layout has given the view its final size.
+    QTimer::singleShot(0, this, &StackedGraphView::resetView);
+    QTimer::singleShot(0, this, &StackedGraphView::resetPixelScale);
+}
+
+void StackedGraphView::setGLViewport(bool openGL) {
+    if (!OpenGLSupport::hasOpenGL() || !glAvailable)
+        return;
+    if (openGL) {
+        auto* widget = new QOpenGLWidget;
+        widget->setFormat(OpenGLSupport::sampleFormat());
+        setViewport(widget);
+        glViewportActive = true;
+    } else {
+        setViewport(nullptr);
+        glViewportActive = false;
+    }
+    // A new viewport starts with the arrow cursor; hand dragging should still look like it.
+    if (dragMode() == QGraphicsView::ScrollHandDrag)
+        viewport()->setCursor(Qt::OpenHandCursor);
+}
+
+void StackedGraphView::setAutoGLViewport(bool autoGL) {
+    this->autoGL = autoGL;
+    updateAutoGLViewport();
+}
+
+void StackedGraphView::resetView() {
+    fitInView(sceneRect(), Qt::KeepAspectRatio);
+}
+
+void StackedGraphView::resetPixelScale() {
+    if (!OpenGLSupport::hasOpenGL() || !glAvailable)
+        return;
+    const double newScale = fittedPixelScale();
+    if (std::isfinite(newScale) && newScale > 0.0)
+        pixelScale = newScale;
+    updateAutoGLViewport();
+}
+
+double StackedGraphView::fittedPixelScale() {
+    auto* graph = qobject_cast<StackedGraph*>(scene());
+    const double viewWidth = viewport()->width();
+    const double viewHeight = viewport()->height();
+    const QRectF rect = sceneRect();
+    if (!graph || viewWidth <= 0.0 || viewHeight <= 0.0 || !(rect.width() > 0.0) || !(rect.height() > 0.0))
+        return NAN;
+    const double viewAspect = viewWidth / viewHeight;
+    const double sceneAspect = rect.width() / rect.height();
+    double fittedWidth = viewWidth;
+    double fittedHeight = viewWidth / sceneAspect;
+    if (sceneAspect < viewAspect) {
+        fittedWidth = sceneAspect * viewHeight;
+        fittedHeight = viewHeight;
+    }
+    const double diagonal = std::hypot(fittedWidth, fittedHeight);
+
+    if (!std::isfinite(graph->xRange))
+        return NAN;
+    const double xRange = std::trunc(graph->xRange);
+    graph->computeXRange();
+    const int months = graph->monthSpan();
+    if (months <= 0)
+        return NAN;
+    return diagonal * (xRange / (320.0 * months)) / (sceneAspect * 400.0);
+}
+
+void StackedGraphView::mouseReleaseEvent(QMouseEvent* event) {
+    switch (event->button()) {
+    case Qt::LeftButton:
+        viewport()->setCursor(Qt::OpenHandCursor);
+        break;
+    case Qt::RightButton:
+        if (QGraphicsItem* item = itemAt(event->position().toPoint()))
+            emit toolTipChanged(item, event->globalPosition().toPoint());
+        break;
+    case Qt::MiddleButton:
+        showWholeGraph();
+        break;
+    default:
+        break;
+    }
+}
+
+void StackedGraphView::wheelEvent(QWheelEvent* event) {
+    // A wheel turn counts as horizontal when its horizontal part dominates.
+    const QPoint angle = event->angleDelta();
+    if (std::abs(angle.x()) > std::abs(angle.y()))
+        return;
+    const double factor = 1.0 + (angle.y() / 8) / 100.0;
+    scale(factor, factor);
+    if (OpenGLSupport::hasOpenGL()) {
+        pixelScale *= factor;
+        // The switch replaces (and deletes) the viewport that is delivering this event, so it
+        // waits until the event has been handled.
+        QMetaObject::invokeMethod(this, &StackedGraphView::updateAutoGLViewport, Qt::QueuedConnection);
+    }
+}

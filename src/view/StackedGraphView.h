@@ -33,4 +33,9 @@ public slots:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // The magnification of the whole graph fitted into the viewport, or NaN when the
+    // viewport, the scene rectangle or the month span gives no answer.
+    double fittedPixelScale();
 };
