@@ -1,0 +1,40 @@
+#pragma once
+
+#include "widgets/UserDialogs.h"
+
+#include <QStringList>
+
+// Answers the program's modal dialogs from prepared values and records the messages shown.
+class FakeDialogs : public UserDialogs {
+public:
+    FakeDialogs() { UserDialogs::setInstance(this); }
+    ~FakeDialogs() override { UserDialogs::setInstance(nullptr); }
+
+    QColor getColor(const QColor& initial, QWidget*) override
+    {
+        colorAsked = initial;
+        return colorAnswer;
+    }
+    QString getOpenFileName(QWidget*, const QString& caption, const QString& filter) override
+    {
+        captions << caption + QLatin1Char('|') + filter;
+        return openAnswer;
+    }
+    QString getSaveFileName(QWidget*, const QString& caption, const QString& filter) override
+    {
+        captions << caption + QLatin1Char('|') + filter;
+        return saveAnswer;
+    }
+    void showWarning(QWidget*, const QString&, const QString& text) override { warnings << text; }
+    void showInformation(QWidget*, const QString&, const QString& text) override { informations << text; }
+    void showAbout(QWidget*, const QString& title, const QString& text) override { about << title << text; }
+
+    QColor colorAnswer;
+    QColor colorAsked;
+    QString openAnswer;
+    QString saveAnswer;
+    QStringList captions;
+    QStringList warnings;
+    QStringList informations;
+    QStringList about;
+};
