@@ -1,0 +1,32 @@
+#pragma once
+
+#include "data/DataSet.h"
+
+#include <QByteArray>
+#include <QString>
+
+// What reading a data file gave. On failure the data set is left empty.
+struct DataFileResult {
+    DataSet data;
+    QString error;         // empty on success; otherwise a clear message naming what was wrong
+    int seriesRead = 0;    // series entries read from the file, before dropping
+    int droppedSeries = 0; // entries dropped for having fewer than two points
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads the data-file format: a fixed run of "read up to this delimiter" steps over the bytes,
+// then every series is sorted and filled to one point per month.
+class DataFileReader {
+public:
+    static DataFileResult readFile(const QString& fileName);
+    static DataFileResult readBytes(const QByteArray& bytes);
+
+    // Guards against files that would make us fill or hold absurd amounts of data.
+    static constexpr qint64 maxFilledGap = 120000;     // months inserted between two points
+    static constexpr qint64 maxMonthSpan = 120000;     // first to last month of the whole data set
+    static constexpr qint64 maxTotalPoints = 50000000; // points of all series after filling
+    static constexpr double maxValue = 1e300;
+    // Values are at most 1e300, so no more than 101 levels of division by 1000 can ever be shown.
+    static constexpr int maxSuffixes = 128;
+    static constexpr qint64 maxFileSize = qint64(2) << 30;
+};
