@@ -1,0 +1,39 @@
+#include "graph/LayerOutline.h"
+
+LayerOutline::LayerOutline(double xScale, double yScale)
+    : xScale(xScale)
+    , yScale(yScale) {}
+
+void LayerOutline::moveTo(double x, double y) {
+    path.moveTo(x * xScale, -y * yScale);
+    penX = x;
+    penY = y;
+}
+
+void LayerOutline::curveTo(double x, double y) {
+    const double mid = penX + (x - penX) * 0.5;
+    path.cubicTo(mid * xScale, -penY * yScale, mid * xScale, -y * yScale, x * xScale, -y * yScale);
+    penX = x;
+    penY = y;
+}
+
+LayerOutline LayerOutline::band(const SeriesPlacement& layer, const QVector<double>& bottoms, double xScale,
+                                double yScale) {
+    LayerOutline outline(xScale, yScale);
+    const int n = layer.count;
+    if (n == 0)
+        return outline;
+    outline.path.reserve(2 * n + 2);
+    for (int k = 0; k < n; ++k) {
+        const double x = layer.first + k;
+        const double top = bottoms[k] + layer.points[k].value;
+        if (k == 0)
+            outline.moveTo(x, top);
+        else
+            outline.curveTo(x, top);
+    }
+    for (int k = n - 1; k >= 0; --k)
+        outline.curveTo(layer.first + k, bottoms[k]);
+    outline.curveTo(layer.first, bottoms[0] + layer.points[0].value);
+    return outline;
+}

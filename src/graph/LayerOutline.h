@@ -1,0 +1,31 @@
+#pragma once
+
+#include "graph/SeriesPlacement.h"
+
+#include <QPainterPath>
+#include <QVector>
+
+// The outline of one layer: along its top edge from left to right in smooth cubic segments,
+// down at the right end, back along its bottom edge and up again to the start. Positions are
+// given in data units (months, value units) and mapped to the scene by the two scales.
+class LayerOutline {
+public:
+    LayerOutline(double xScale, double yScale);
+
+    void moveTo(double x, double y);
+    // Both control points lie halfway in x, the first at the old height and the second at the new
+    // one, so every segment leaves and enters its end points horizontally.
+    void curveTo(double x, double y);
+
+    // The band of a layer whose point k has its bottom at bottoms[k].
+    static LayerOutline band(const SeriesPlacement& layer, const QVector<double>& bottoms, double xScale,
+                             double yScale);
+
+    QPainterPath path;
+    double penX = 0.0;
+    double penY = 0.0;
+
+private:
+    double xScale;
+    double yScale;
+};

@@ -1,0 +1,17 @@
+#include "graph/LayerToolTip.h"
+
+#include "graph/ValueFormatter.h"
+
+QString LayerToolTip::text(const DataSeries& series, const ValueFormatter& formatter) {
+    const int magnitude = formatter.commonMagnitude(series.points);
+    QString text = series.name + QLatin1Char('\n');
+    double total = 0.0;
+    for (const DataPoint& point : series.points) {
+        text += QLatin1Char('\n') + QString::number(point.year) + QLatin1Char('.') +
+                QString::number(point.month) + QStringLiteral(":\t") +
+                formatter.format(point.value, magnitude);
+        total += point.value;
+    }
+    text += QStringLiteral("\n\nTotal:\t") + formatter.format(total, magnitude);
+    return text;
+}
