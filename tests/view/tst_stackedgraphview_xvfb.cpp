@@ -1,0 +1,224 @@
+#include "graph/StackedGraph.h"
+#include "support/SeriesBuilder.h"
+#include "view/OpenGLSupport.h"
+#include "view/StackedGraphView.h"
+
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QOpenGLWidget>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+void sendWheel(StackedGraphView& view, int delta) {
+    const QPointF pos(view.viewport()->rect().center());
+    QWheelEvent event(pos, view.viewport()->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &event);
+    // The automatic switch waits for the event loop.
+    QCoreApplication::processEvents();
+}
+
+bool openGLViewport(const StackedGraphView& view) {
+    return qobject_cast<QOpenGLWidget*>(view.viewport()) != nullptr;
+}
+
+struct Fixture {
+    Fixture() {
+        scene.setSceneRect(0, 0, 2000, 1000);
+        item = scene.addRect(400, 200, 400, 300, QPen(Qt::NoPen), QBrush(Qt::blue));
+        view = std::make_unique<StackedGraphView>(&scene, nullptr);
+        view->resize(600, 400);
+    }
+    QGraphicsScene scene;
+    QGraphicsRectItem* item = nullptr;
+    std::unique_ptr<StackedGraphView> view;
+};
+
+// The graph's own view, sized so that its viewport is exactly 800 × 400 pixels.
+struct GraphFixture {
+    GraphFixture() {
+        view.reset(graph.view);
+        view->setFrameShape(QFrame::NoFrame);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->resize(800, 400);
+        view->show();
+        ready = QTest::qWaitForWindowExposed(view.get());
+    }
+    bool ready = false;
+    QVector<DataSeries> series;
+    QString unit;
+    bool unitAfterValue = true;
+    QVector<QString> suffixes;
+    StackedGraph graph{&series, &unit, &unitAfterValue, &suffixes, nullptr};
+    // Made without a parent, so the scene does not own it.
+    std::unique_ptr<StackedGraphView> view;
+};
+
+} // namespace
+
+class StackedGraphViewXvfbTest : public QObject {
+    Q_OBJECT
+private slots:
+    void probeFindsSampleBuffers() {
+        QVERIFY(OpenGLSupport::hasOpenGL());
+        QVERIFY(OpenGLSupport::probeSampleBuffers());
+        QVERIFY(OpenGLSupport::sampleFormat().samples() > 0);
+        Fixture f;
+        QVERIFY(f.view->glAvailable);
+        QVERIFY(!f.view->glViewportActive);
+        QVERIFY(!openGLViewport(*f.view));
+    }
+
+    void switchesViewportByHand() {
+        Fixture f;
+        f.view->setGLViewport(true);
+        QVERIFY(openGLViewport(*f.view));
+        QVERIFY(f.view->glViewportActive);
+        QCOMPARE(f.view->viewport()->cursor().shape(), Qt::OpenHandCursor);
+        // Every request makes a fresh OpenGL viewport.
+        QPointer<QWidget> first = f.view->viewport();
+        f.view->setGLViewport(true);
+        QVERIFY(!first);
+        QVERIFY(openGLViewport(*f.view));
+
+        f.view->setGLViewport(false);
+        QVERIFY(!openGLViewport(*f.view));
+        QVERIFY(!f.view->glViewportActive);
+        QCOMPARE(f.view->viewport()->cursor().shape(), Qt::OpenHandCursor);
+    }
+
+    void automaticRuleFollowsWheelZoom() {
+        Fixture f;
+        f.view->show();
+        f.view->setAutoGLViewport(true);
+        QVERIFY(!openGLViewport(*f.view));
+        // 1.15^9 ≈ 3.52 stays plain, 1.15^10 ≈ 4.05 switches.
+        for (int step = 1; step <= 9; ++step) {
+            sendWheel(*f.view, 120);
+            QVERIFY2(!openGLViewport(*f.view), qPrintable(QString::number(step)));
+        }
+        sendWheel(*f.view, 120);
+        QCOMPARE(f.view->pixelScale, std::pow(1.15, 10));
+        QVERIFY(openGLViewport(*f.view));
+        QVERIFY(f.view->glViewportActive);
+        // The zoom carries over to the new viewport.
+        QCOMPARE(f.view->transform().m11(), std::pow(1.15, 10));
+        sendWheel(*f.view, 120);
+        QVERIFY(openGLViewport(*f.view));
+        // 1.15^11 × 0.85 ≈ 3.95: the first step back to 4 or below switches back.
+        sendWheel(*f.view, -120);
+        QVERIFY(!openGLViewport(*f.view));
+        QVERIFY(!f.view->glViewportActive);
+    }
+
+    void thresholdIsFourBothWays() {
+        Fixture f;
+        f.view->autoGL = true;
+        f.view->pixelScale = 4.0;
+        f.view->updateAutoGLViewport();
+        QVERIFY(!openGLViewport(*f.view));
+        f.view->pixelScale = 4.0001;
+        f.view->updateAutoGLViewport();
+        QVERIFY(openGLViewport(*f.view));
+        f.view->pixelScale = 4.0;
+        f.view->updateAutoGLViewport();
+        QVERIFY(!openGLViewport(*f.view));
+    }
+
+    void automaticRuleNeedsAutoGL() {
+        Fixture f;
+        f.view->pixelScale = 10.0;
+        f.view->updateAutoGLViewport();
+        QVERIFY(!openGLViewport(*f.view));
+        f.view->setAutoGLViewport(true);
+        QVERIFY(openGLViewport(*f.view));
+        // Switching the rule off leaves the viewport as it is.
+        f.view->setAutoGLViewport(false);
+        f.view->pixelScale = 1.0;
+        f.view->updateAutoGLViewport();
+        QVERIFY(openGLViewport(*f.view));
+    }
+
+    void paintsThroughOpenGL() {
+        Fixture f;
+        f.view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.view.get()));
+        f.view->setGLViewport(true);
+        f.view->showWholeGraph();
+        QCoreApplication::processEvents();
+        QVERIFY(openGLViewport(*f.view));
+        const QPoint onItem =
+            f.view->viewport()->mapTo(f.view.get(), f.view->mapFromScene(QPointF(600, 350)));
+        const QPoint background =
+            f.view->viewport()->mapTo(f.view.get(), f.view->mapFromScene(QPointF(1500, 800)));
+        // What reaches the window; grabbing an OpenGL widget itself does not show what a view drew on it.
+        QImage shot;
+        QTRY_VERIFY_WITH_TIMEOUT((shot = f.view->screen()->grabWindow(f.view->winId()).toImage(),
+                                  QColor(shot.pixel(onItem)) == QColor(Qt::blue)),
+                                 5000);
+        QCOMPARE(QColor(shot.pixel(background)), QColor(Qt::white));
+    }
+
+    // Fitted into 800 × 400 pixels; with X / (320 × N) = r the scale is d × r / (A × 400).
+    void pixelScaleOfTheFittedGraph_data() {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<double>("xRange");
+        QTest::addColumn<QRectF>("sceneRect");
+        QTest::addColumn<double>("expected");
+        const QString tenMonths = QStringLiteral("2000.1:1 2000.2:1 2000.3:1 2000.4:1 2000.5:1 2000.6:1 "
+                                                 "2000.7:1 2000.8:1 2000.9:1 2000.10:1 2000.11:1");
+        // Square scene: height-bound, 400 × 400 pixels.
+        QTest::newRow("square") << tenMonths << 3200.0 << QRectF(0, 0, 1000, 1000)
+                                << std::hypot(400.0, 400.0) / 400.0;
+        QTest::newRow("x range truncated")
+            << tenMonths << 6400.9 << QRectF(0, 0, 1000, 1000) << std::hypot(400.0, 400.0) * 2.0 / 400.0;
+        // Wide scene: width-bound, 800 × 200 pixels.
+        QTest::newRow("wide") << tenMonths << 3200.0 << QRectF(0, -500, 4000, 1000)
+                              << std::hypot(800.0, 200.0) / (4.0 * 400.0);
+    }
+    void pixelScaleOfTheFittedGraph() {
+        QFETCH(QString, data);
+        QFETCH(double, xRange);
+        QFETCH(QRectF, sceneRect);
+        QFETCH(double, expected);
+        GraphFixture f;
+        QVERIFY(f.ready);
+        f.series = {seriesFromText(QStringLiteral("a"), data)};
+        f.graph.xRange = xRange;
+        f.graph.computeXRange();
+        QCOMPARE(f.graph.monthSpan(), 10);
+        f.graph.setSceneRect(sceneRect);
+        QCOMPARE(f.view->viewport()->size(), QSize(800, 400));
+        f.view->resetPixelScale();
+        QCOMPARE(f.view->pixelScale, expected);
+    }
+
+    void pixelScaleKeepsItsValueWithoutAnAnswer_data() {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QRectF>("sceneRect");
+        QTest::newRow("empty scene rectangle") << QStringLiteral("2000.1:1 2000.2:1") << QRectF(0, 0, 0, 0);
+        QTest::newRow("flat scene rectangle") << QStringLiteral("2000.1:1 2000.2:1") << QRectF(0, 0, 100, 0);
+        QTest::newRow("one month") << QStringLiteral("2000.1:1") << QRectF(0, 0, 100, 100);
+    }
+    void pixelScaleKeepsItsValueWithoutAnAnswer() {
+        QFETCH(QString, data);
+        QFETCH(QRectF, sceneRect);
+        GraphFixture f;
+        f.series = {seriesFromText(QStringLiteral("a"), data)};
+        f.graph.setSceneRect(sceneRect);
+        f.view->pixelScale = 2.5;
+        f.view->resetPixelScale();
+        QCOMPARE(f.view->pixelScale, 2.5);
+    }
+};
+
+QTEST_MAIN(StackedGraphViewXvfbTest)
+#include "tst_stackedgraphview_xvfb.moc"
