@@ -3,6 +3,8 @@
 #include "data/DataSeries.h"
 #include "graph/ColorScheme1D.h"
 #include "graph/Layer.h"
+#include "graph/MonthRange.h"
+#include "graph/SeriesPlacement.h"
 
 #include <QColor>
 #include <QGraphicsScene>
@@ -13,6 +15,7 @@
 #include <QGraphicsItem>
 class QPainterPath;
 class StackedGraphView;
+class ValueFormatter;
 
 // The scene that turns the data set into a stacked graph. Every change of a drawing
 // parameter rebuilds the whole graph through makeStackedGraph().
@@ -41,12 +44,20 @@ public:
     const ColorScheme1D& colorScale() const { return colorScheme; }
     // Text of the tool tip for the layer holding item, or an empty text.
     QString toolTipText(const QGraphicsItem* item) const;
+    MonthRange monthRange() const;
+    double colorKeyMinimum() const { return colorKeyMin; }
+    double colorKeyMaximum() const { return colorKeyMax; }
+    // Bottoms of every layer of the last build at each of its drawn points, in stacking order
+    // (entry k of a layer belongs to its k-th point within the month range).
+    const QVector<QVector<double>>& layerBottoms() const { return bottoms; }
 
     StackedGraphView* view = nullptr;
     double xRange = 320.0;
     double graphHeight = 4.0;
     bool rebuildEnabled = true;
     bool detailedInfo = false;
+    // Layer names are the slow part of a build; benchmarks switch them off.
+    bool labelsEnabled = true;
 
 signals:
     void maxColorTextChanged(const QString& text, const QColor& color);
@@ -76,9 +87,11 @@ public:
 
 private:
     void computeColorKeyRange();
-    void orderLayers();
-    void computeScales();
-    void buildLayerShapes();
+    bool orderLayers();
+    bool computeScales();
+    void buildLayerShapes(const QVector<double>& baseline);
+    QVector<int> seriesOrder() const;
+    ValueFormatter formatter() const;
 
     QVector<Layer> layers;
     int baselineAlgo = 0;
@@ -92,4 +105,7 @@ private:
     double colorKeyMin = 0.0;
     double colorKeyMax = 0.0;
     ColorScheme1D colorScheme;
+    // Where each series lies on the month axis of the current build.
+    QVector<SeriesPlacement> placements;
+    QVector<QVector<double>> bottoms;
 };
