@@ -2,6 +2,7 @@
 
 #include "graph/LayerOrdering.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <limits>
@@ -14,6 +15,104 @@ constexpr double none = std::numeric_limits<double>::quiet_NaN();
 
 QVector<int> orderOf(LayerOrdering::Kind kind, const QVector<DataSeries>& data) {
     return LayerOrdering::order(kind, GraphFixtures::place(data), GraphFixtures::span(data));
+}
+
+// The sweep done the slow, literal way: a vector of layers, moved by erasing and inserting,
+// found by scanning. The fast sweep must give the same order.
+struct Entry {
+    int series;
+    int cursor;
+};
+
+QVector<int> literalOrder(LayerOrdering::Kind kind, const QVector<DataSeries>& data) {
+    const QVector<SeriesPlacement> p = GraphFixtures::place(data);
+    const int span = GraphFixtures::span(data);
+    QVector<Entry> layers;
+    for (int s = 0; s < data.size(); ++s)
+        layers.append({s, -1});
+    const auto count = [&](const Entry& e) { return p[e.series].count; };
+    const auto qualifies = [&](const Entry& e, int a) { return e.cursor >= 0 && e.cursor + a < count(e); };
+    const auto balance = [&](int o) {
+        const double weights[3] = {0.5, 1.0, 0.25};
+        double e = 0.0;
+        int i = o;
+        for (int a = 0; a < 3; ++a) {
+            int l = i;
+            if (!(layers[i].cursor + a < count(layers[i]))) {
+                for (int j = i + 1; j < layers.size(); ++j) {
+                    if (qualifies(layers[j], a)) {
+                        l = j;
+                        break;
+                    }
+                }
+            }
+            double all = 0.0;
+            double above = 0.0;
+            for (int k = 0; k < layers.size(); ++k) {
+                if (!qualifies(layers[k], a))
+                    continue;
+                const double x = p[layers[k].series].points[layers[k].cursor + a].value;
+                all += x;
+                if (k > l)
+                    above += x;
+            }
+            if (qualifies(layers[l], a))
+                above += 0.5 * p[layers[l].series].points[layers[l].cursor + a].value;
+            e += weights[a] * (0.5 * all - above);
+            i = l;
+        }
+        return e;
+    };
+    int o = 0;
+    bool toggle = true;
+    for (int m = 0; m <= span; ++m) {
+        if (layers[o].cursor >= count(layers[o])) {
+            for (int k = o + 1; k < layers.size(); ++k) {
+                if (layers[k].cursor >= 0 && layers[k].cursor < count(layers[k])) {
+                    o = k;
+                    break;
+                }
+            }
+        }
+        for (int s = 0; s < data.size(); ++s) {
+            if (p[s].count == 0 || p[s].first != m)
+                continue;
+            int v = 0;
+            while (layers[v].series != s)
+                ++v;
+            bool toTop = false;
+            const bool moves = v != o && kind != LayerOrdering::Kind::OnsetTime;
+            if (moves && kind == LayerOrdering::Kind::InsideOut) {
+                toTop = toggle;
+                toggle = !toggle;
+            } else if (moves) {
+                toTop = balance(o) >= 0.0;
+            }
+            Entry entry = layers[v];
+            entry.cursor = 0;
+            if (!moves) {
+                layers[v] = entry;
+            } else if (toTop) {
+                layers.remove(v);
+                layers.append(entry);
+                if (o > v)
+                    --o;
+            } else {
+                layers.remove(v);
+                layers.prepend(entry);
+                if (o < v)
+                    ++o;
+            }
+        }
+        for (Entry& e : layers) {
+            if (e.cursor >= 0 && e.cursor < count(e))
+                ++e.cursor;
+        }
+    }
+    QVector<int> order;
+    for (const Entry& e : layers)
+        order.append(e.series);
+    return order;
 }
 } // namespace
 
@@ -86,6 +185,28 @@ private slots:
         // Month 0: S1 ties (top). Month 1: S0 has ended, S1 is the reference; 0.5 * 2 - 1 = 0 -> top.
         // Month 2: stack S1 (2), S2 (5) around S1: 0.5 * 7 - (5 + 1) < 0 -> bottom.
         QCOMPARE(orderOf(LayerOrdering::Kind::Weighted, data), QVector<int>({3, 0, 1, 2}));
+    }
+    void fastSweepMatchesTheLiteralOne() {
+        QRandomGenerator random(20261208);
+        for (int round = 0; round < 300; ++round) {
+            QVector<DataSeries> data;
+            const int layers = 1 + int(random.bounded(25));
+            int onset = 0;
+            for (int s = 0; s < layers; ++s) {
+                if (s > 0 && random.bounded(3) == 0)
+                    onset += int(random.bounded(4));
+                DataSeries series = at(onset, {});
+                const int length = 1 + int(random.bounded(8));
+                for (int k = 0; k < length; ++k) {
+                    const double value = random.bounded(4) == 0 ? 0.0 : double(random.bounded(10));
+                    series.points.append(DataPoint{2000 + (onset + k) / 12, 1 + (onset + k) % 12, value});
+                }
+                data.append(series);
+            }
+            for (LayerOrdering::Kind kind : {LayerOrdering::Kind::OnsetTime, LayerOrdering::Kind::InsideOut,
+                                             LayerOrdering::Kind::Weighted})
+                QCOMPARE(orderOf(kind, data), literalOrder(kind, data));
+        }
     }
 };
 
