@@ -35,6 +35,9 @@ bool isDigit(char c) {
 }
 
 const char* find(const char* begin, const char* end, char c) {
+    // An empty compacted point text has no storage behind it, and memchr must not see null.
+    if (begin == end)
+        return nullptr;
     return static_cast<const char*>(std::memchr(begin, c, size_t(end - begin)));
 }
 

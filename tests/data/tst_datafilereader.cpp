@@ -171,6 +171,8 @@ private slots:
         QTest::newRow("leading points take the first named field")
             << QByteArray("(7) (2008,5,1) (2008,6,2)") << QStringLiteral("2008.5=7")
             << QStringLiteral("2008.6=2") << 2;
+        QTest::newRow("blanks only") << QByteArray("(2008,3,1) ( \t) (2008,4,2)")
+                                     << QStringLiteral("2008.3=1") << QStringLiteral("2008.4=2") << 2;
         QTest::newRow("no field anywhere")
             << QByteArray("(1) (2)") << QStringLiteral("0.1=1") << QStringLiteral("0.1=1") << 1;
         QTest::newRow("year only") << QByteArray("(2008,1) (2009,2)") << QStringLiteral("2008.1=1")
