@@ -1,0 +1,59 @@
+#pragma once
+
+#include "data/DataSeries.h"
+
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+class ColorPushButton;
+class QCheckBox;
+class QComboBox;
+class QSlider;
+class QTimer;
+class StackedGraph;
+
+// One complete graph: the scene in its view, the width slider beside it and the
+// "Menu" panel that drives the scene.
+class StackedGraphWidget : public QWidget {
+    Q_OBJECT
+public:
+    StackedGraphWidget(const QVector<DataSeries>* series, const QString* unitText, const bool* unitAfterValue,
+                       const QVector<QString>* magnitudeSuffixes, QWidget* parent);
+
+    // Copies the graph settings of other (not the export settings) and rebuilds once.
+    StackedGraphWidget& operator=(const StackedGraphWidget& other);
+
+    StackedGraph* stackedGraph = nullptr;
+    ColorPushButton* colorButton1 = nullptr;
+    ColorPushButton* colorButton2 = nullptr;
+    QCheckBox* transparencyBox = nullptr;
+    QComboBox* imageSizeBox = nullptr;
+    QComboBox* baselineBox = nullptr;
+    QComboBox* sortBox = nullptr;
+    QComboBox* colorBox = nullptr;
+    QComboBox* colorSchemeBox = nullptr;
+    QSlider* xRangeSlider = nullptr;
+    QTimer* xRangeSliderTimer = nullptr;
+
+public slots:
+    void updateStackedGraph();
+
+private slots:
+    void makeImageSizeBoxText();
+    void saveImage();
+    void setColor1();
+    void setColor2();
+    void setColorScheme();
+    void resetColorSchemeBox();
+    void startXRangeSlider();
+    void stopXRangeSlider();
+    void xRangeSliderActionTest();
+    void xRangeSliderAction();
+
+private:
+    int truncatedGraphHeight() const;
+    QSize currentImageSize() const;
+    void connectSchemeReset();
+    void disconnectSchemeReset();
+};
