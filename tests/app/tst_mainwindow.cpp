@@ -1,0 +1,199 @@
+#include "app/MainWindow.h"
+#include "graph/StackedGraph.h"
+#include "support/FakeDialogs.h"
+#include "view/StackedGraphView.h"
+#include "widgets/CentralWidget.h"
+#include "widgets/ColorPushButton.h"
+#include "widgets/StackedGraphWidget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString example = QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/examples/unemployment-by-industry.data");
+
+QAction* action(MainWindow& window, const QString& text) {
+    for (QAction* candidate : window.findChildren<QAction*>())
+        if (candidate->text() == text)
+            return candidate;
+    return nullptr;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& contents) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(contents);
+    return path;
+}
+
+const QByteArray twoSeries = "[ \"\", true | \"\" \"k\" ]\n{ { \"A\" { (2008,1,10) (2008,4,40) } }"
+                             " { \"B\" { (2008,2,5) (2008,3,7) } } }\n";
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void menusAndStartState() {
+        MainWindow window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph"));
+        QStringList menus;
+        for (QAction* menu : window.menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus,
+                 QStringList({QStringLiteral("File"), QStringLiteral("View"), QStringLiteral("Info")}));
+        for (const char* text : {"Auto OpenGL", "OpenGL", "Detailed Information", "Compare Graph"}) {
+            QAction* entry = action(window, QString::fromLatin1(text));
+            QVERIFY2(entry && entry->isCheckable() && !entry->isChecked(), text);
+        }
+        // The offscreen platform has no OpenGL: both OpenGL entries start disabled.
+        QVERIFY(!action(window, QStringLiteral("Auto OpenGL"))->isEnabled());
+        QVERIFY(!action(window, QStringLiteral("OpenGL"))->isEnabled());
+        QVERIFY(!action(window, QStringLiteral("Load Data"))->isCheckable());
+        QCOMPARE(action(window, QStringLiteral("Load Data"))->shortcut(), QKeySequence(QKeySequence::Open));
+        QVERIFY(window.centralWidget->compareGraph->isHidden());
+        QCOMPARE(window.dockOptions(),
+                 QMainWindow::AnimatedDocks | QMainWindow::ForceTabbedDocks | QMainWindow::VerticalTabs);
+    }
+
+    void shortNames_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("shortName");
+        QTest::newRow("path with dots")
+            << QStringLiteral("C:/data/sales.2009.data") << QStringLiteral("sales");
+        QTest::newRow("plain") << QStringLiteral("data") << QStringLiteral("data");
+        QTest::newRow("only an extension") << QStringLiteral("/tmp/.data") << QString();
+    }
+    void shortNames() {
+        QFETCH(QString, fileName);
+        QFETCH(QString, shortName);
+        QCOMPARE(MainWindow::shortName(fileName), shortName);
+    }
+
+    void loadDataSetsTheTitle() {
+        QTemporaryDir dir;
+        MainWindow window;
+        FakeDialogs dialogs;
+        dialogs.openAnswer = writeFile(dir, QStringLiteral("sales.2009.data"), twoSeries);
+        action(window, QStringLiteral("Load Data"))->trigger();
+        QCOMPARE(dialogs.captions.value(0), QStringLiteral("Load File|Data Files (*.data);;All Files (*)"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (sales)"));
+        QCOMPARE(window.centralWidget->series.size(), 2);
+
+        dialogs.openAnswer = writeFile(dir, QStringLiteral(".data"), twoSeries);
+        action(window, QStringLiteral("Load Data"))->trigger();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph ()"));
+
+        // A cancelled dialog changes nothing.
+        dialogs.openAnswer.clear();
+        action(window, QStringLiteral("Load Data"))->trigger();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph ()"));
+        QVERIFY(dialogs.warnings.isEmpty());
+    }
+
+    void failedLoadKeepsEverything() {
+        QTemporaryDir dir;
+        MainWindow window;
+        FakeDialogs dialogs;
+        QVERIFY(window.loadFile(example));
+        const int layers = window.centralWidget->mainGraph->stackedGraph->stackingOrder().size();
+        QCOMPARE(layers, 14);
+        const QString title = window.windowTitle();
+
+        QVERIFY(!window.loadFile(dir.filePath(QStringLiteral("missing.data"))));
+        QVERIFY(!window.loadFile(
+            writeFile(dir, QStringLiteral("huge.data"), "[\"\"|]{{\"A\"{(2008,1,1)(2008,2,1e999)}}}")));
+        QCOMPARE(dialogs.warnings.size(), 2);
+        QVERIFY(dialogs.warnings.first().contains(QStringLiteral("missing.data")));
+        QCOMPARE(window.windowTitle(), title);
+        QCOMPARE(window.centralWidget->series.size(), 14);
+        QCOMPARE(window.centralWidget->mainGraph->stackedGraph->stackingOrder().size(), 14);
+        QVERIFY(!window.centralWidget->mainGraph->stackedGraph->items().isEmpty());
+
+        // A readable file without any series loads, and the user hears about it.
+        QVERIFY(window.loadFile(writeFile(dir, QStringLiteral("empty.data"), "[\"\"|]{}")));
+        QCOMPARE(dialogs.informations.size(), 1);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (empty)"));
+        QVERIFY(window.centralWidget->mainGraph->stackedGraph->items().isEmpty());
+    }
+
+    void compareModeCopiesTheMainSettings() {
+        MainWindow window;
+        FakeDialogs dialogs;
+        QVERIFY(window.loadFile(example));
+        StackedGraphWidget* main = window.centralWidget->mainGraph;
+        StackedGraphWidget* compare = window.centralWidget->compareGraph;
+        QAction* compareAction = action(window, QStringLiteral("Compare Graph"));
+
+        main->sortBox->setCurrentIndex(1);
+        compareAction->setChecked(true);
+        QVERIFY(!compare->isHidden());
+        QCOMPARE(compare->sortBox->currentIndex(), 1);
+        compare->sortBox->setCurrentIndex(0);
+        QCOMPARE(main->sortBox->currentIndex(), 1);
+        compareAction->setChecked(false);
+        QVERIFY(compare->isHidden());
+        compareAction->setChecked(true);
+        QCOMPARE(compare->sortBox->currentIndex(), 1);
+
+        // A load keeps each graph's own choices and resets both sliders.
+        compare->baselineBox->setCurrentIndex(0);
+        main->xRangeSlider->setValue(main->xRangeSlider->maximum());
+        QVERIFY(window.loadFile(example));
+        QCOMPARE(compare->baselineBox->currentIndex(), 0);
+        QCOMPARE(main->baselineBox->currentIndex(), 2);
+        QCOMPARE(main->xRangeSlider->value(), 320 * main->stackedGraph->monthSpan());
+        QCOMPARE(compare->xRangeSlider->value(), 320 * compare->stackedGraph->monthSpan());
+    }
+
+    void detailedInformationReachesBothGraphs() {
+        MainWindow window;
+        FakeDialogs dialogs;
+        QVERIFY(window.loadFile(example));
+        StackedGraphWidget* main = window.centralWidget->mainGraph;
+        StackedGraphWidget* compare = window.centralWidget->compareGraph;
+        const QString scaled = main->colorButton1->text();
+        action(window, QStringLiteral("Detailed Information"))->setChecked(true);
+        QVERIFY(main->stackedGraph->detailedInfo);
+        QVERIFY(compare->stackedGraph->detailedInfo); // hidden, all the same
+        QVERIFY(main->colorButton1->text() != scaled);
+        QCOMPARE(compare->colorButton1->text(), main->colorButton1->text());
+        action(window, QStringLiteral("Detailed Information"))->setChecked(false);
+        QCOMPARE(main->colorButton1->text(), scaled);
+    }
+
+    void aboutBox() {
+        MainWindow window;
+        FakeDialogs dialogs;
+        action(window, QStringLiteral("About"))->trigger();
+        QCOMPARE(dialogs.about.value(0), QStringLiteral("About"));
+        QVERIFY(dialogs.about.value(1).startsWith(QStringLiteral("\nwritten by:\n\n")));
+    }
+
+    void quitEndsTheEventLoop() {
+        MainWindow window;
+        QObject::connect(&window, &MainWindow::quitApp, qApp, &QApplication::quit);
+        QTimer::singleShot(0, &window, [&window] { action(window, QStringLiteral("Quit"))->trigger(); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        bool timedOut = false;
+        QObject::connect(&watchdog, &QTimer::timeout, [&timedOut] {
+            timedOut = true;
+            QApplication::exit(7);
+        });
+        watchdog.start(5000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!timedOut);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
