@@ -1,0 +1,229 @@
+#include "data/DataFileReader.h"
+#include "graph/Baseline.h"
+#include "graph/GraphScales.h"
+#include "graph/LayerLabel.h"
+#include "graph/LayerOrdering.h"
+#include "graph/LayerOutline.h"
+#include "graph/LayerStacking.h"
+#include "graph/StackedGraph.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+// Data sets come from the generator: gen_data.py --preset all --outdir DIR, with DIR given in
+// STACKEDGRAPH_BENCH_DATA (default: bench-data in the working directory).
+namespace {
+
+const char* const presetNames[] = {"medium", "large"};
+
+const DataSet* dataSet(int preset) {
+    static std::map<int, std::unique_ptr<DataSet>> cache;
+    auto found = cache.find(preset);
+    if (found != cache.end())
+        return found->second.get();
+    QString dir = qEnvironmentVariable("STACKEDGRAPH_BENCH_DATA");
+    if (dir.isEmpty())
+        dir = QStringLiteral("bench-data");
+    const DataFileResult read = DataFileReader::readFile(
+        QDir(dir).filePath(QString::fromLatin1(presetNames[preset]) + QStringLiteral(".txt")));
+    std::unique_ptr<DataSet> data;
+    if (read.ok() && !read.data.series.isEmpty())
+        data = std::make_unique<DataSet>(read.data);
+    return (cache[preset] = std::move(data)).get();
+}
+
+struct Graph {
+    explicit Graph(const DataSet& data)
+        : scene(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, &parent) {
+        scene.computeXRange();
+        scene.rebuildEnabled = false;
+        scene.setXRange(320 * scene.monthSpan());
+        scene.rebuildEnabled = true;
+    }
+    QWidget parent;
+    StackedGraph scene;
+};
+
+// The plain inputs of the build steps, as one build of the scene would have them.
+struct Steps {
+    explicit Steps(const DataSet& data)
+        : range(MonthRange::ofSeries(data.series))
+        , span(int(range.span()))
+        , placements(SeriesPlacement::of(data.series, range))
+        , order(LayerOrdering::order(LayerOrdering::Kind::InsideOut, placements, span))
+        , baseline(Baseline::symmetric(order, placements, span))
+        , stack(LayerStacking::stack(order, placements, baseline)) {}
+    MonthRange range;
+    int span;
+    QVector<SeriesPlacement> placements;
+    QVector<int> order;
+    QVector<double> baseline;
+    LayerStacking stack;
+};
+
+#define REQUIRE_DATA(data)                                                                                   \
+    if (!(data)) {                                                                                           \
+        state.SkipWithError("no data: run gen_data.py --preset all --outdir $STACKEDGRAPH_BENCH_DATA");      \
+        return;                                                                                              \
+    }
+
+// Args: preset, baseline, ordering, labels.
+void BM_MakeStackedGraph(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    Graph graph(*data);
+    graph.scene.rebuildEnabled = false;
+    graph.scene.setBaselineAlgo(int(state.range(1)));
+    graph.scene.setSortAlgo(int(state.range(2)));
+    graph.scene.labelsEnabled = state.range(3) != 0;
+    graph.scene.rebuildEnabled = true;
+    for (auto _ : state) {
+        graph.scene.makeStackedGraph();
+        benchmark::DoNotOptimize(graph.scene.sceneRect());
+    }
+    state.SetLabel(presetNames[state.range(0)]);
+}
+
+void buildArguments(benchmark::internal::Benchmark* b) {
+    for (int preset = 0; preset < 2; ++preset) {
+        for (int labels = 0; labels < 2; ++labels) {
+            for (int baseline = 0; baseline < 3; ++baseline)
+                b->Args({preset, baseline, 0, labels});
+            for (int sort = 1; sort < 3; ++sort)
+                b->Args({preset, 1, sort, labels});
+        }
+    }
+}
+BENCHMARK(BM_MakeStackedGraph)->Apply(buildArguments)->Unit(benchmark::kMillisecond);
+
+void BM_Ordering(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    const Steps steps(*data);
+    const auto kind = LayerOrdering::kindOf(int(state.range(1)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LayerOrdering::order(kind, steps.placements, steps.span));
+}
+BENCHMARK(BM_Ordering)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
+
+void BM_Baseline(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    const Steps steps(*data);
+    const auto kind = Baseline::kindOf(int(state.range(1)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Baseline::compute(kind, steps.order, steps.placements, steps.span));
+}
+BENCHMARK(BM_Baseline)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
+
+void BM_ScalesAndStacking(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    const Steps steps(*data);
+    for (auto _ : state) {
+        const QVector<SeriesPlacement> placements = SeriesPlacement::of(data->series, steps.range);
+        const QVector<double> totals = GraphScales::totals(placements, steps.span);
+        benchmark::DoNotOptimize(GraphScales::yScale(GraphScales::typicalTotal(totals)));
+        benchmark::DoNotOptimize(LayerStacking::stack(steps.order, placements, steps.baseline));
+    }
+}
+BENCHMARK(BM_ScalesAndStacking)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_Outlines(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    const Steps steps(*data);
+    for (auto _ : state) {
+        for (int i = 0; i < steps.order.size(); ++i)
+            benchmark::DoNotOptimize(
+                LayerOutline::band(steps.placements[steps.order[i]], steps.stack.bottoms[i], 320.0, 1.0)
+                    .path);
+    }
+}
+BENCHMARK(BM_Outlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_Labels(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    const Steps steps(*data);
+    const double yScale =
+        GraphScales::yScale(GraphScales::typicalTotal(GraphScales::totals(steps.placements, steps.span)));
+    for (auto _ : state) {
+        for (int i = 0; i < steps.order.size(); ++i) {
+            const int s = steps.order[i];
+            QPainterPath path;
+            LayerLabel::addTo(path, LayerLabel::place(steps.placements[s], steps.stack.bottoms[i]),
+                              data->series[s].name, 320.0, yScale);
+            benchmark::DoNotOptimize(path);
+        }
+    }
+}
+BENCHMARK(BM_Labels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A rebuild as the user sees it: the build, the scene's deferred index update, one paint.
+// Args: preset, index (0 none, 1 the scene's default BSP tree).
+void BM_BuildAndPaint(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    Graph graph(*data);
+    graph.scene.rebuildEnabled = false;
+    graph.scene.setBaselineAlgo(1);
+    graph.scene.setSortAlgo(2);
+    graph.scene.rebuildEnabled = true;
+    if (state.range(1) == 0)
+        graph.scene.setItemIndexMethod(QGraphicsScene::NoIndex);
+    QImage image(1600, 800, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        graph.scene.makeStackedGraph();
+        QCoreApplication::processEvents();
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        graph.scene.render(&painter, QRectF(image.rect()), graph.scene.sceneRect());
+    }
+    state.SetLabel(state.range(1) == 0 ? "no index" : "BSP index");
+}
+BENCHMARK(BM_BuildAndPaint)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// The items of a built graph go into a scene with or without its spatial index.
+void BM_AddItems(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    const Steps steps(*data);
+    QVector<QPainterPath> paths;
+    for (int i = 0; i < steps.order.size(); ++i)
+        paths.append(
+            LayerOutline::band(steps.placements[steps.order[i]], steps.stack.bottoms[i], 320.0, 1.0).path);
+    QGraphicsScene scene;
+    if (state.range(1) == 0)
+        scene.setItemIndexMethod(QGraphicsScene::NoIndex);
+    for (auto _ : state) {
+        scene.clear();
+        for (const QPainterPath& path : paths)
+            scene.addPath(path, QPen(Qt::black), QBrush(Qt::gray));
+        benchmark::DoNotOptimize(scene.itemsBoundingRect());
+    }
+    state.SetLabel(state.range(1) == 0 ? "no index" : "BSP index");
+}
+BENCHMARK(BM_AddItems)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
