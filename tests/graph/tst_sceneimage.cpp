@@ -163,19 +163,6 @@ private slots:
         QCOMPARE(readAll(fileName), before);
     }
 #endif
-
-    void nullImageOrNameIsRefused() {
-        QTemporaryDir dir;
-        const QString fileName = dir.filePath(QStringLiteral("graph.png"));
-        QVERIFY(writeBytes(fileName, "old bytes"));
-        QString error;
-        QVERIFY(!SceneImage::writePng(QImage(), fileName, &error));
-        QVERIFY(error.contains(fileName));
-        QCOMPARE(readAll(fileName), QByteArray("old bytes"));
-        error.clear();
-        QVERIFY(!SceneImage::writePng(smallImage(), QString(), &error));
-        QVERIFY(!error.isEmpty());
-    }
 };
 
 QTEST_MAIN(SceneImageTest)

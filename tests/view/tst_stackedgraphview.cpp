@@ -38,19 +38,6 @@ struct Fixture {
 class StackedGraphViewTest : public QObject {
     Q_OBJECT
 private slots:
-    void constructionSettings() {
-        QGraphicsScene scene;
-        StackedGraphView view(&scene, nullptr);
-        QCOMPARE(view.scene(), &scene);
-        QVERIFY(view.renderHints().testFlag(QPainter::Antialiasing));
-        QCOMPARE(view.backgroundBrush(), QBrush(Qt::white, Qt::SolidPattern));
-        QCOMPARE(view.dragMode(), QGraphicsView::ScrollHandDrag);
-        QCOMPARE(view.minimumSize(), QSize(480, 300));
-        QVERIFY(!view.glViewportActive);
-        QVERIFY(!view.autoGL);
-        QCOMPARE(view.pixelScale, 1.0);
-    }
-
     void wheelZooms_data() {
         QTest::addColumn<QList<int>>("deltas");
         QTest::addColumn<double>("scale");
