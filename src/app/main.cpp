@@ -1,7 +1,45 @@
-#include <QCoreApplication>
+#include "app/CommandLine.h"
+#include "app/MainWindow.h"
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    return 0;
+#include <QApplication>
+#include <QPixmap>
+#include <QSplashScreen>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    const bool batch = CommandLine::isBatch(argc, argv);
+    // The batch modes render without any display.
+    if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("stackedgraph"));
+    QApplication::setApplicationVersion(QStringLiteral(STACKEDGRAPH_VERSION));
+
+    if (batch) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return CommandLine::run(QApplication::arguments(), out, err);
+    }
+
+    app.setStyleSheet(QStringLiteral("QToolTip{opacity:200;}"));
+    QPixmap pixmap(QStringLiteral("splash.png"));
+    if (pixmap.isNull())
+        pixmap.load(QStringLiteral(":/app/splash.png"));
+    QSplashScreen splash(pixmap);
+    splash.show();
+
+    MainWindow window;
+    QObject::connect(&window, &MainWindow::quitApp, &app, &QApplication::quit);
+    window.showMaximized();
+    splash.finish(&window);
+
+    // A data file named on the command line is loaded as "Load Data" would.
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (!arguments.isEmpty())
+        window.loadFile(arguments.last());
+    return app.exec();
 }
