@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -168,6 +169,14 @@ private slots:
         QCOMPARE(compare->colorButton1->text(), main->colorButton1->text());
         action(window, QStringLiteral("Detailed Information"))->setChecked(false);
         QCOMPARE(main->colorButton1->text(), scaled);
+    }
+
+    void builtInSplashImage()
+    {
+        Q_INIT_RESOURCE(app);
+        const QPixmap splash(QStringLiteral(":/app/splash.png"));
+        QVERIFY(!splash.isNull());
+        QVERIFY(splash.width() > splash.height());
     }
 
     void aboutBox() {
