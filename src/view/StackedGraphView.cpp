@@ -137,8 +137,8 @@ void StackedGraphView::wheelEvent(QWheelEvent* event) {
     scale(factor, factor);
     if (OpenGLSupport::hasOpenGL()) {
         pixelScale *= factor;
-        // The switch replaces (and deletes) the viewport that is delivering this event, so it
-        // waits until the event has been handled.
-        QMetaObject::invokeMethod(this, &StackedGraphView::updateAutoGLViewport, Qt::QueuedConnection);
+        // May replace the viewport that delivers this event; Qt no longer touches it once the
+        // accepted event returns from here.
+        updateAutoGLViewport();
     }
 }

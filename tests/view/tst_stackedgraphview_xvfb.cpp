@@ -21,8 +21,6 @@ void sendWheel(StackedGraphView& view, int delta) {
     QWheelEvent event(pos, view.viewport()->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view.viewport(), &event);
-    // The automatic switch waits for the event loop.
-    QCoreApplication::processEvents();
 }
 
 bool openGLViewport(const StackedGraphView& view) {
