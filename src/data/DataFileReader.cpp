@@ -230,20 +230,23 @@ ParsedPoint parsePoint(const char* p, const char* end) {
 // before the first one that names the field take it from that one, and when no point of the
 // series names it at all, the year is 0 and the month 1. So a stray number never opens a gap
 // back to year 0.
-void fillMissingFields(QVector<DataPoint>& points, const std::vector<ParsedPoint>& parsed) {
+constexpr unsigned char hasYear = 1;
+constexpr unsigned char hasMonth = 2;
+
+void fillMissingFields(QVector<DataPoint>& points, const std::vector<unsigned char>& fields) {
     const qsizetype count = points.size();
     qsizetype firstYear = 0;
-    while (firstYear < count && !parsed[size_t(firstYear)].hasYear)
+    while (firstYear < count && !(fields[size_t(firstYear)] & hasYear))
         ++firstYear;
     qsizetype firstMonth = 0;
-    while (firstMonth < count && !parsed[size_t(firstMonth)].hasMonth)
+    while (firstMonth < count && !(fields[size_t(firstMonth)] & hasMonth))
         ++firstMonth;
     for (qsizetype i = 0; i < count; ++i) {
-        if (!parsed[size_t(i)].hasYear)
+        if (!(fields[size_t(i)] & hasYear))
             points[i].year = firstYear == count ? 0
                              : i < firstYear    ? points[firstYear].year
                                                 : points[i - 1].year;
-        if (!parsed[size_t(i)].hasMonth) {
+        if (!(fields[size_t(i)] & hasMonth)) {
             points[i].month = firstMonth == count ? 1
                               : i < firstMonth    ? points[firstMonth].month
                                                   : points[i - 1].month;
@@ -256,7 +259,7 @@ public:
     // Returns an error text, or an empty one. The points text may hold blanks anywhere; they
     // do not count, so each point text is used as is when it has none and compacted otherwise.
     QString parse(Span text, const QString& name, int seriesNumber, QVector<DataPoint>& points) {
-        m_parsed.clear();
+        m_fields.clear();
         bool anyMissing = false;
         const char* p = text.begin;
         while (const char* open = find(p, text.end, '(')) {
@@ -277,19 +280,19 @@ public:
                          shortened(decodeText(pointText)));
             }
             anyMissing = anyMissing || !parsed.hasYear || !parsed.hasMonth;
-            m_parsed.push_back(parsed);
+            m_fields.push_back((parsed.hasYear ? hasYear : 0) | (parsed.hasMonth ? hasMonth : 0));
             points.append(parsed.point);
             if (!close)
                 break;
             p = close + 1;
         }
         if (anyMissing)
-            fillMissingFields(points, m_parsed);
+            fillMissingFields(points, m_fields);
         return QString();
     }
 
 private:
-    std::vector<ParsedPoint> m_parsed;
+    std::vector<unsigned char> m_fields; // which of year and month each point text named
     std::vector<char> m_compact;
 };
 
