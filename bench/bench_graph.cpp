@@ -8,7 +8,7 @@
 #include "graph/StackedGraph.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
@@ -16,25 +16,49 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 
-// Data sets come from the generator: gen_data.py --preset all --outdir DIR, with DIR given in
-// STACKEDGRAPH_BENCH_DATA (default: bench-data in the working directory).
+// Data sets come from the data generator, made once into $STACKEDGRAPH_BENCH_DATA (default
+// /tmp/stackedgraph-bench, shared with the reader benchmark); the generator is found through
+// $STACKEDGRAPH_GEN_DATA or next to the repository in shared/tools.
 namespace {
 
-const char* const presetNames[] = {"medium", "large"};
+struct Preset {
+    const char* name;
+    int series;
+    int months;
+};
+const Preset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}};
+
+QString ensureFile(const Preset& preset) {
+    const QByteArray dirVariable = qgetenv("STACKEDGRAPH_BENCH_DATA");
+    const QString dir = dirVariable.isEmpty() ? QStringLiteral("/tmp/stackedgraph-bench")
+                                              : QString::fromLocal8Bit(dirVariable);
+    const QByteArray generatorVariable = qgetenv("STACKEDGRAPH_GEN_DATA");
+    const QString generator = generatorVariable.isEmpty()
+                                  ? QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/tools/gen_data.py")
+                                  : QString::fromLocal8Bit(generatorVariable);
+    const QString file = dir + QLatin1Char('/') + QLatin1String(preset.name) + QStringLiteral(".data");
+    if (QFileInfo::exists(file))
+        return file;
+    const QByteArray command = "mkdir -p '" + dir.toLocal8Bit() + "' && /usr/bin/python3 '" +
+                               generator.toLocal8Bit() + "' --series " + QByteArray::number(preset.series) +
+                               " --months " + QByteArray::number(preset.months) + " --format txt -o '" +
+                               file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() + ".part' '" +
+                               file.toLocal8Bit() + "'";
+    if (std::system(command.constData()) != 0)
+        return QString();
+    return file;
+}
 
 const DataSet* dataSet(int preset) {
     static std::map<int, std::unique_ptr<DataSet>> cache;
     auto found = cache.find(preset);
     if (found != cache.end())
         return found->second.get();
-    QString dir = qEnvironmentVariable("STACKEDGRAPH_BENCH_DATA");
-    if (dir.isEmpty())
-        dir = QStringLiteral("bench-data");
-    const DataFileResult read = DataFileReader::readFile(
-        QDir(dir).filePath(QString::fromLatin1(presetNames[preset]) + QStringLiteral(".txt")));
+    const DataFileResult read = DataFileReader::readFile(ensureFile(presets[preset]));
     std::unique_ptr<DataSet> data;
     if (read.ok() && !read.data.series.isEmpty())
         data = std::make_unique<DataSet>(read.data);
@@ -72,7 +96,7 @@ struct Steps {
 
 #define REQUIRE_DATA(data)                                                                                   \
     if (!(data)) {                                                                                           \
-        state.SkipWithError("no data: run gen_data.py --preset all --outdir $STACKEDGRAPH_BENCH_DATA");      \
+        state.SkipWithError("could not generate the data file");                                             \
         return;                                                                                              \
     }
 
@@ -90,7 +114,7 @@ void BM_MakeStackedGraph(benchmark::State& state) {
         graph.scene.makeStackedGraph();
         benchmark::DoNotOptimize(graph.scene.sceneRect());
     }
-    state.SetLabel(presetNames[state.range(0)]);
+    state.SetLabel(presets[state.range(0)].name);
 }
 
 void buildArguments(benchmark::internal::Benchmark* b) {

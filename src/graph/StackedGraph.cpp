@@ -36,7 +36,8 @@ StackedGraph::~StackedGraph() = default;
 int StackedGraph::monthIndex(int year, int month) const {
     // Saturates: callers size widgets by it, and far-apart years must not wrap around.
     const qint64 index = monthRange().index(year, month);
-    return int(qBound(qint64(std::numeric_limits<int>::min()), index, qint64(std::numeric_limits<int>::max())));
+    return int(
+        qBound(qint64(std::numeric_limits<int>::min()), index, qint64(std::numeric_limits<int>::max())));
 }
 
 MonthRange StackedGraph::monthRange() const {
