@@ -3,6 +3,7 @@
 #include "graph/Baseline.h"
 #include "graph/ColorKeys.h"
 #include "graph/GraphScales.h"
+#include "graph/LayerItem.h"
 #include "graph/LayerLabel.h"
 #include "graph/LayerOrdering.h"
 #include "graph/LayerOutline.h"
@@ -236,7 +237,10 @@ void StackedGraph::buildLayerShapes(const QVector<double>& baseline) {
         penX = outline.penX;
         penY = outline.penY;
         const double position = ColorKeys::position(ColorKeys::key(colorKind, series->at(s), range), keys);
-        layers[i].item = addPath(outline.path, pen, QBrush(colorScheme.colorAt(position), Qt::SolidPattern));
+        auto* item =
+            new LayerItem(outline.path, pen, QBrush(colorScheme.colorAt(position), Qt::SolidPattern));
+        addItem(item);
+        layers[i].item = item;
     }
     maxTop = LayerStacking::maxTop(stacking.top);
     graphHeight = LayerStacking::graphHeight(maxTop, lowest, yScale);
