@@ -138,9 +138,9 @@ qint64 monthIndex(const DataPoint& point) {
     return qint64(point.year) * 12 + (point.month - 1);
 }
 
-// Optional sign and decimal digits; stops at the first byte that does not fit. Saturates
-// instead of overflowing.
-qint32 parseInteger(const char* p, const char* end) {
+// Optional sign and decimal digits; stops at the first byte that does not fit and returns
+// where. Saturates instead of overflowing.
+const char* parseInteger(const char* p, const char* end, qint32& result) {
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
@@ -151,7 +151,8 @@ qint32 parseInteger(const char* p, const char* end) {
     qint64 magnitude = 0;
     for (; p < end && isDigit(*p); ++p)
         magnitude = std::min(limit, magnitude * 10 + (*p - '0'));
-    return qint32(negative ? -magnitude : magnitude);
+    result = qint32(negative ? -magnitude : magnitude);
+    return p;
 }
 
 locale_t cLocale() {
@@ -162,23 +163,30 @@ locale_t cLocale() {
 // Optional sign, digits with an optional fraction, optional exponent. Only that prefix is
 // converted, so "inf", "nan" and "0x1p3" give 0 like any other text without a number in front.
 double parseValue(const char* p, const char* end) {
+    static const double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* start = p;
-    if (p < end && (*p == '+' || *p == '-'))
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
         ++p;
+    }
+    quint64 mantissa = 0; // wraps for long digit runs, but is then not used
     const char* digits = p;
-    while (p < end && isDigit(*p))
-        ++p;
+    for (; p < end && isDigit(*p); ++p)
+        mantissa = mantissa * 10 + quint64(*p - '0');
     qsizetype count = p - digits;
+    qsizetype fractionDigits = 0;
     if (p < end && *p == '.') {
-        const char* fraction = p + 1;
-        const char* q = fraction;
-        while (q < end && isDigit(*q))
-            ++q;
-        count += q - fraction;
-        p = q;
+        const char* fraction = ++p;
+        for (; p < end && isDigit(*p); ++p)
+            mantissa = mantissa * 10 + quint64(*p - '0');
+        fractionDigits = p - fraction;
+        count += fractionDigits;
     }
     if (count == 0)
         return 0.0;
+    bool exponent = false;
     if (p < end && (*p == 'e' || *p == 'E')) {
         const char* q = p + 1;
         if (q < end && (*q == '+' || *q == '-'))
@@ -186,8 +194,16 @@ double parseValue(const char* p, const char* end) {
         const char* exponentDigits = q;
         while (q < end && isDigit(*q))
             ++q;
-        if (q > exponentDigits)
+        if (q > exponentDigits) {
             p = q;
+            exponent = true;
+        }
+    }
+    // Up to 15 digits the mantissa and the power of ten are exact doubles, so one division
+    // gives the correctly rounded value, the same that from_chars gives, only faster.
+    if (!exponent && count <= 15) {
+        const double value = double(mantissa) / powersOfTen[fractionDigits];
+        return negative ? -value : value;
     }
     if (*start == '+')
         ++start;
@@ -201,97 +217,132 @@ double parseValue(const char* p, const char* end) {
     return value;
 }
 
-struct ParsedPoint {
-    DataPoint point;
-    bool hasYear = false;
-    bool hasMonth = false;
-};
+constexpr unsigned char hasYear = 1;
+constexpr unsigned char hasMonth = 2;
 
-// A point text: year, comma, month, comma, value. Blanks were removed before parsing.
-ParsedPoint parsePoint(const char* p, const char* end) {
-    ParsedPoint parsed;
-    if (const char* comma = find(p, end, ',')) {
-        parsed.point.year = parseInteger(p, comma);
-        parsed.hasYear = true;
+// A point text: year, comma, month, comma, value; blanks already removed. Returns which of
+// year and month the text named.
+unsigned char parsePoint(const char* p, const char* end, DataPoint& point) {
+    unsigned char fields = 0;
+    // The integer stops at the first comma at the latest, so the search goes on from there.
+    qint32 year = 0;
+    const char* stop = parseInteger(p, end, year);
+    const char* comma = stop < end && *stop == ',' ? stop : find(stop, end, ',');
+    if (comma) {
+        point.year = year;
+        fields |= hasYear;
         p = comma + 1;
-        if (const char* second = find(p, end, ',')) {
-            parsed.point.month = std::clamp(parseInteger(p, second), 1, 12);
-            parsed.hasMonth = true;
-            p = second + 1;
+        qint32 month = 0;
+        stop = parseInteger(p, end, month);
+        comma = stop < end && *stop == ',' ? stop : find(stop, end, ',');
+        if (comma) {
+            point.month = std::clamp(month, 1, 12);
+            fields |= hasMonth;
+            p = comma + 1;
         }
     }
     const double value = parseValue(p, end);
     // Negatives become 0; so does -0, which would otherwise be shown as "-0".
-    parsed.point.value = value > 0.0 ? value : 0.0;
-    return parsed;
+    point.value = value > 0.0 ? value : 0.0;
+    return fields;
 }
 
 // A point text without a year or month takes it from the point before it in the file; points
 // before the first one that names the field take it from that one, and when no point of the
 // series names it at all, the year is 0 and the month 1. So a stray number never opens a gap
 // back to year 0.
-constexpr unsigned char hasYear = 1;
-constexpr unsigned char hasMonth = 2;
-
-void fillMissingFields(QVector<DataPoint>& points, const std::vector<unsigned char>& fields) {
-    const qsizetype count = points.size();
-    qsizetype firstYear = 0;
-    while (firstYear < count && !(fields[size_t(firstYear)] & hasYear))
+void fillMissingFields(std::vector<DataPoint>& points, const std::vector<unsigned char>& fields) {
+    const size_t count = points.size();
+    size_t firstYear = 0;
+    while (firstYear < count && !(fields[firstYear] & hasYear))
         ++firstYear;
-    qsizetype firstMonth = 0;
-    while (firstMonth < count && !(fields[size_t(firstMonth)] & hasMonth))
+    size_t firstMonth = 0;
+    while (firstMonth < count && !(fields[firstMonth] & hasMonth))
         ++firstMonth;
-    for (qsizetype i = 0; i < count; ++i) {
-        if (!(fields[size_t(i)] & hasYear))
+    for (size_t i = 0; i < count; ++i) {
+        if (!(fields[i] & hasYear))
             points[i].year = firstYear == count ? 0
                              : i < firstYear    ? points[firstYear].year
                                                 : points[i - 1].year;
-        if (!(fields[size_t(i)] & hasMonth)) {
+        if (!(fields[i] & hasMonth))
             points[i].month = firstMonth == count ? 1
                               : i < firstMonth    ? points[firstMonth].month
                                                   : points[i - 1].month;
-        }
     }
+}
+
+// One table look-up per byte while scanning a point text for its end and for blanks.
+constexpr unsigned char blankByte = 1;
+constexpr unsigned char closing = 2;
+struct ByteKinds {
+    unsigned char kind[256] = {};
+    constexpr ByteKinds() {
+        kind[' '] = kind['\t'] = kind['\n'] = kind['\r'] = blankByte;
+        kind[')'] = closing;
+    }
+};
+constexpr ByteKinds byteKinds;
+
+// Point groups are usually a byte or two apart: look there before paying for a memchr call.
+const char* findNear(const char* p, const char* end, char c) {
+    for (int k = 0; k < 8 && p < end; ++k, ++p) {
+        if (*p == c)
+            return p;
+    }
+    return find(p, end, c);
 }
 
 class SeriesParser {
 public:
-    // Returns an error text, or an empty one. The points text may hold blanks anywhere; they
-    // do not count, so each point text is used as is when it has none and compacted otherwise.
+    // Returns an error text, or an empty one. Blanks inside a point text do not count, so a
+    // point text is used in place when it has none and compacted otherwise.
     QString parse(Span text, const QString& name, int seriesNumber, QVector<DataPoint>& points) {
+        m_points.clear();
         m_fields.clear();
-        bool anyMissing = false;
+        unsigned char allFields = hasYear | hasMonth;
         const char* p = text.begin;
-        while (const char* open = find(p, text.end, '(')) {
-            const char* close = find(open + 1, text.end, ')');
-            Span pointText{open + 1, close ? close : text.end};
-            if (std::any_of(pointText.begin, pointText.end, isBlank)) {
+        const char* const end = text.end;
+        while (const char* open = findNear(p, end, '(')) {
+            const char* close = open + 1;
+            unsigned char seen = 0;
+            for (; close < end; ++close) {
+                const unsigned char kind = byteKinds.kind[static_cast<unsigned char>(*close)];
+                if (kind & closing)
+                    break;
+                seen |= kind;
+            }
+            const bool blank = seen & blankByte;
+            Span pointText{open + 1, close};
+            if (blank) {
                 m_compact.clear();
                 std::copy_if(pointText.begin, pointText.end, std::back_inserter(m_compact),
                              [](char c) { return !isBlank(c); });
                 pointText = {m_compact.data(), m_compact.data() + m_compact.size()};
             }
-            const ParsedPoint parsed = parsePoint(pointText.begin, pointText.end);
-            if (!(parsed.point.value <= DataFileReader::maxValue)) {
+            DataPoint point;
+            const unsigned char fields = parsePoint(pointText.begin, pointText.end, point);
+            if (!(point.value <= DataFileReader::maxValue)) {
                 // One multi-argument arg() call, so a "%1" inside a name is not replaced again.
                 return QStringLiteral("Series %1 \"%2\", point %3 (%4): the value is too large "
                                       "(more than 1e300, or beyond what a number can hold).")
-                    .arg(QString::number(seriesNumber), shortened(name), QString::number(points.size() + 1),
+                    .arg(QString::number(seriesNumber), shortened(name), QString::number(m_points.size() + 1),
                          shortened(decodeText(pointText)));
             }
-            anyMissing = anyMissing || !parsed.hasYear || !parsed.hasMonth;
-            m_fields.push_back((parsed.hasYear ? hasYear : 0) | (parsed.hasMonth ? hasMonth : 0));
-            points.append(parsed.point);
-            if (!close)
+            allFields &= fields;
+            m_fields.push_back(fields);
+            m_points.push_back(point);
+            if (close == end)
                 break;
             p = close + 1;
         }
-        if (anyMissing)
-            fillMissingFields(points, m_fields);
+        if (allFields != (hasYear | hasMonth))
+            fillMissingFields(m_points, m_fields);
+        points = QVector<DataPoint>(m_points.begin(), m_points.end());
         return QString();
     }
 
 private:
+    std::vector<DataPoint> m_points;
     std::vector<unsigned char> m_fields; // which of year and month each point text named
     std::vector<char> m_compact;
 };
@@ -349,6 +400,11 @@ QString checkSpans(const QVector<DataSeries>& series) {
 // One point per month: a later point in the same month is dropped, a gap is filled by linear
 // interpolation between its two ends.
 void normalise(QVector<DataPoint>& points) {
+    bool consecutive = true;
+    for (qsizetype k = 1; k < points.size() && consecutive; ++k)
+        consecutive = monthIndex(points[k]) - monthIndex(points[k - 1]) == 1;
+    if (consecutive)
+        return;
     QVector<DataPoint> result;
     result.reserve(qsizetype(monthIndex(points.last()) - monthIndex(points.first()) + 1));
     result.append(points.first());

@@ -1,0 +1,123 @@
+#include "data/DataFileReader.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <map>
+
+// Reading speed of the data-file reader on generated files. The files are made once by the data
+// generator into $STACKEDGRAPH_BENCH_DATA (default /tmp/stackedgraph-bench); the generator is
+// found through $STACKEDGRAPH_GEN_DATA or next to the repository in shared/tools.
+namespace {
+
+QString dataDirectory() {
+    const QByteArray dir = qgetenv("STACKEDGRAPH_BENCH_DATA");
+    return dir.isEmpty() ? QStringLiteral("/tmp/stackedgraph-bench") : QString::fromLocal8Bit(dir);
+}
+
+QString generator() {
+    const QByteArray path = qgetenv("STACKEDGRAPH_GEN_DATA");
+    return path.isEmpty() ? QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/tools/gen_data.py")
+                          : QString::fromLocal8Bit(path);
+}
+
+struct Preset {
+    const char* name;
+    int series;
+    int months;
+};
+
+// The generator's own presets, plus one file of well over 100 MB.
+const Preset presets[] = {
+    {"small", 20, 120},    {"medium", 200, 240},   {"large", 2000, 600},
+    {"huge", 10000, 1200}, {"giant", 20000, 1200},
+};
+
+QString ensureFile(const Preset& preset) {
+    const QString file =
+        dataDirectory() + QLatin1Char('/') + QLatin1String(preset.name) + QStringLiteral(".data");
+    if (QFileInfo::exists(file))
+        return file;
+    const QByteArray command = "mkdir -p '" + dataDirectory().toLocal8Bit() + "' && /usr/bin/python3 '" +
+                               generator().toLocal8Bit() + "' --series " + QByteArray::number(preset.series) +
+                               " --months " + QByteArray::number(preset.months) + " --format txt -o '" +
+                               file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() + ".part' '" +
+                               file.toLocal8Bit() + "'";
+    if (std::system(command.constData()) != 0)
+        return QString();
+    return file;
+}
+
+const QByteArray& fileBytes(const Preset& preset) {
+    static std::map<const char*, QByteArray> cache;
+    QByteArray& bytes = cache[preset.name];
+    if (bytes.isEmpty()) {
+        QFile file(ensureFile(preset));
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+    }
+    return bytes;
+}
+
+void readBytes(benchmark::State& state) {
+    const Preset& preset = presets[state.range(0)];
+    state.SetLabel(preset.name);
+    const QByteArray& bytes = fileBytes(preset);
+    if (bytes.isEmpty()) {
+        state.SkipWithError("could not generate the data file");
+        return;
+    }
+    qint64 points = 0;
+    for (auto _ : state) {
+        const DataFileResult result = DataFileReader::readBytes(bytes);
+        points = 0;
+        for (const DataSeries& s : result.data.series)
+            points += s.points.size();
+        benchmark::DoNotOptimize(points);
+    }
+    state.SetBytesProcessed(qint64(state.iterations()) * bytes.size());
+    state.counters["points"] = double(points);
+    state.counters["MB"] = double(bytes.size()) / 1e6;
+}
+
+void readFile(benchmark::State& state) {
+    const Preset& preset = presets[state.range(0)];
+    state.SetLabel(preset.name);
+    const QString file = ensureFile(preset);
+    const qint64 size = QFileInfo(file).size();
+    if (file.isEmpty() || size == 0) {
+        state.SkipWithError("could not generate the data file");
+        return;
+    }
+    for (auto _ : state) {
+        const DataFileResult result = DataFileReader::readFile(file);
+        benchmark::DoNotOptimize(result.data.series.size());
+    }
+    state.SetBytesProcessed(qint64(state.iterations()) * size);
+}
+
+// 200 MB of one delimiter (or a pair) after a header: the reader must stay linear and bounded.
+void repeatedDelimiter(benchmark::State& state) {
+    static const char* const units[] = {"(", "()", "\"", "{", "(1,1,1)"};
+    const QByteArray unit(units[state.range(0)]);
+    state.SetLabel(unit.constData());
+    const QByteArray bytes = "[\"\"|]{{\"S\"{" + unit.repeated(200'000'000 / unit.size());
+    for (auto _ : state) {
+        const DataFileResult result = DataFileReader::readBytes(bytes);
+        benchmark::DoNotOptimize(result.data.series.size());
+    }
+    state.SetBytesProcessed(qint64(state.iterations()) * bytes.size());
+}
+
+} // namespace
+
+BENCHMARK(readBytes)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(readFile)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(repeatedDelimiter)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();
