@@ -109,8 +109,9 @@ public:
     }
 
     // The running layers in stack order, with the pivot at its place if it is not running.
-    QVector<LayerOrdering::LookAhead> stackAround(int pivot, int* pivotPosition) const {
-        QVector<LayerOrdering::LookAhead> stack;
+    // Fills stack, whose capacity is kept from onset to onset.
+    void stackAround(int pivot, QVector<LayerOrdering::LookAhead>& stack, int* pivotPosition) const {
+        stack.clear();
         const bool pivotRunning = running(pivot);
         *pivotPosition = -1;
         for (int r = runHead; r >= 0; r = runNext[r]) {
@@ -126,7 +127,6 @@ public:
             *pivotPosition = int(stack.size());
             stack.append(lookAhead(pivot));
         }
-        return stack;
     }
 
     QVector<int> result() const {
@@ -204,6 +204,7 @@ QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& pla
     }
 
     Sweep sweep(placements);
+    QVector<LookAhead> stack;
     int pivot = 0;
     bool toTop = true;
     for (int m = 0; m <= span; ++m) {
@@ -222,7 +223,7 @@ QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& pla
                 toTop = !toTop;
             } else if (kind == Kind::Weighted && s != pivot) {
                 int pivotPosition = 0;
-                const QVector<LookAhead> stack = sweep.stackAround(pivot, &pivotPosition);
+                sweep.stackAround(pivot, stack, &pivotPosition);
                 if (balance(stack, pivotPosition) >= 0.0)
                     sweep.moveToTop(s);
                 else
