@@ -3,6 +3,7 @@
 #include "data/DataSetText.h"
 
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -320,17 +321,33 @@ private slots:
         QCOMPARE(read("[\"\xed\xa0\x80\"|]").data.unitText.size(), 3);
     }
 
+    // With a German C locale, strtod and friends would stop at the "." of 2.5.
     void numbersIgnoreTheLocale() {
+        QTemporaryDir localeDir;
+        const QByteArray previousC = std::setlocale(LC_ALL, nullptr);
+        bool haveGerman = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+        if (!haveGerman && QProcess::execute(QStringLiteral("localedef"),
+                                             {QStringLiteral("-i"), QStringLiteral("de_DE"),
+                                              QStringLiteral("-f"), QStringLiteral("UTF-8"),
+                                              localeDir.filePath(QStringLiteral("de_DE.UTF-8"))}) == 0) {
+            qputenv("LOCPATH", localeDir.path().toLocal8Bit());
+            haveGerman = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+        }
+        if (haveGerman)
+            QCOMPARE(std::strtod("2.5", nullptr), 2.0);
         const QLocale previous;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const QByteArray previousC = std::setlocale(LC_ALL, nullptr);
-        const bool haveGerman = std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "de_DE");
-        const DataFileResult result = read(withPoints("(2008,1,2.5) (2008,2,1e3) (2008,3,1,5)"));
+        const DataFileResult result =
+            read(withPoints("(2008,1,2.5) (2008,2,1e3) (2008,3,1,5) (2008,4,2.5e-320) (2008,5,1.25e+2)"));
         std::setlocale(LC_ALL, previousC.constData());
+        qunsetenv("LOCPATH");
         QLocale::setDefault(previous);
-        QCOMPARE(seriesText(result.data), QStringLiteral("S: 2008.1=2.5 2008.2=1000 2008.3=1"));
+        QCOMPARE(seriesText(result.data),
+                 QStringLiteral("S: 2008.1=2.5 2008.2=1000 2008.3=1 2008.4=%1 2008.5=125")
+                     .arg(2.5e-320, 0, 'g', 17));
+        QCOMPARE(result.data.series[0].points[3].value, 2.5e-320);
         if (!haveGerman)
-            qInfo("no German C locale installed; only the Qt locale was German");
+            qInfo("no German C locale could be made; only the Qt locale was German");
     }
 
     void readsTheSampleFile() {
