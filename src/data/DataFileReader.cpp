@@ -251,8 +251,8 @@ unsigned char parsePoint(const char* p, const char* end, DataPoint& point) {
 // before the first one that names the field take it from that one, and when no point of the
 // series names it at all, the year is 0 and the month 1. So a stray number never opens a gap
 // back to year 0.
-void fillMissingFields(std::vector<DataPoint>& points, const std::vector<unsigned char>& fields) {
-    const size_t count = points.size();
+void fillMissingFields(QVector<DataPoint>& points, const std::vector<unsigned char>& fields) {
+    const size_t count = size_t(points.size());
     size_t firstYear = 0;
     while (firstYear < count && !(fields[firstYear] & hasYear))
         ++firstYear;
@@ -297,8 +297,15 @@ public:
     // Returns an error text, or an empty one. Blanks inside a point text do not count, so a
     // point text is used in place when it has none and compacted otherwise.
     QString parse(Span text, const QString& name, int seriesNumber, QVector<DataPoint>& points) {
-        m_points.clear();
+        // Every point but the last needs its own "(" and ")", so this bounds the count and the
+        // points go straight into place, without growing or copying.
+        const qsizetype bound = std::min<qsizetype>(std::count(text.begin, text.end, '('),
+                                                    std::count(text.begin, text.end, ')') + 1);
+        points.resize(bound);
+        DataPoint* const out = points.data();
+        qsizetype count = 0;
         m_fields.clear();
+        m_fields.reserve(size_t(bound));
         unsigned char allFields = hasYear | hasMonth;
         const char* p = text.begin;
         const char* const end = text.end;
@@ -325,24 +332,25 @@ public:
                 // One multi-argument arg() call, so a "%1" inside a name is not replaced again.
                 return QStringLiteral("Series %1 \"%2\", point %3 (%4): the value is too large "
                                       "(more than 1e300, or beyond what a number can hold).")
-                    .arg(QString::number(seriesNumber), shortened(name), QString::number(m_points.size() + 1),
+                    .arg(QString::number(seriesNumber), shortened(name), QString::number(count + 1),
                          shortened(decodeText(pointText)));
             }
             allFields &= fields;
             m_fields.push_back(fields);
-            m_points.push_back(point);
+            out[count++] = point;
             if (close == end)
                 break;
             p = close + 1;
         }
+        points.resize(count);
+        if (count < bound / 2)
+            points.squeeze();
         if (allFields != (hasYear | hasMonth))
-            fillMissingFields(m_points, m_fields);
-        points = QVector<DataPoint>(m_points.begin(), m_points.end());
+            fillMissingFields(points, m_fields);
         return QString();
     }
 
 private:
-    std::vector<DataPoint> m_points;
     std::vector<unsigned char> m_fields; // which of year and month each point text named
     std::vector<char> m_compact;
 };
