@@ -359,8 +359,8 @@ QString seriesLabel(const DataSeries& series) {
     return QStringLiteral("\"%1\"").arg(shortened(series.name));
 }
 
-// Sorts and checks every series and the whole set before anything is filled, so a refused
-// file costs no memory for the gaps.
+// Checks the sorted series and the whole set before anything is filled, so a refused file
+// costs no memory for its gaps.
 QString checkSpans(const QVector<DataSeries>& series) {
     qint64 totalPoints = 0;
     for (const DataSeries& s : series) {
@@ -417,7 +417,7 @@ void normalise(QVector<DataPoint>& points) {
     result.reserve(qsizetype(monthIndex(points.last()) - monthIndex(points.first()) + 1));
     result.append(points.first());
     for (qsizetype k = 1; k < points.size(); ++k) {
-        const DataPoint& from = result.last();
+        const DataPoint from = result.last();
         const DataPoint& to = points[k];
         const qint64 start = monthIndex(from);
         const qint64 distance = monthIndex(to) - start;
