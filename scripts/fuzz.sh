@@ -15,4 +15,4 @@ mkdir -p "$build/corpus" "$build/findings"
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 exec "$build/fuzz/fuzz_reader" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 \
-    -timeout=10 -print_final_stats=1 -artifact_prefix="$build/findings/" "$build/corpus" "$root/fuzz/corpus"
+    -timeout=10 -print_final_stats=1 -dict="$root/fuzz/reader.dict" -artifact_prefix="$build/findings/" "$build/corpus" "$root/fuzz/corpus"
