@@ -1,3 +1,5 @@
+#include "support/TestFiles.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -6,7 +8,7 @@
 namespace {
 
 const QString program = QStringLiteral(STACKEDGRAPH_BINARY_DIR "/src/stackedgraph");
-const QString example = QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/examples/unemployment-by-industry.data");
+const QString example = exampleDataFile();
 
 const QByteArray workedExample = "[ \"EUR\", false | \"\" \" k\" \" M\" ]\n"
                                  "{\n"
@@ -33,14 +35,6 @@ Run run(const QStringList& arguments) {
     return result;
 }
 
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& contents) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(contents);
-    return path;
-}
-
 } // namespace
 
 class CommandLineTest : public QObject {
@@ -49,7 +43,7 @@ private slots:
     void toCsvOfTheWorkedExample() {
         QTemporaryDir dir;
         const Run result =
-            run({QStringLiteral("--to-csv"), writeFile(dir, QStringLiteral("w.data"), workedExample)});
+            run({QStringLiteral("--to-csv"), writeTestFile(dir, QStringLiteral("w.data"), workedExample)});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, QByteArray("series,year,month,value\n"
                                         "Beta,2007,11,20\n"
@@ -109,7 +103,7 @@ private slots:
 
     void failedExportKeepsTheOldFile() {
         QTemporaryDir dir;
-        const QString out = writeFile(dir, QStringLiteral("old.png"), "old bytes");
+        const QString out = writeTestFile(dir, QStringLiteral("old.png"), "old bytes");
         // An image this large cannot be allocated: refused before anything is written.
         const Run result = run({QStringLiteral("--export"), out, QStringLiteral("--image-size"),
                                 QStringLiteral("900000x900000"), example});
@@ -122,7 +116,7 @@ private slots:
 
     void exportLayersMatchesTheStack() {
         QTemporaryDir dir;
-        const QString data = writeFile(dir, QStringLiteral("w.data"), workedExample);
+        const QString data = writeTestFile(dir, QStringLiteral("w.data"), workedExample);
         const Run result =
             run({QStringLiteral("--export-layers"), QStringLiteral("-"), QStringLiteral("--baseline"),
                  QStringLiteral("x-axis"), QStringLiteral("--sort"), QStringLiteral("onset-time"), data});

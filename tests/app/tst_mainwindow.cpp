@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "graph/StackedGraph.h"
 #include "support/FakeDialogs.h"
+#include "support/TestFiles.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
 #include "widgets/ColorPushButton.h"
@@ -18,22 +19,7 @@
 
 namespace {
 
-const QString example = QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/examples/unemployment-by-industry.data");
-
-QAction* action(MainWindow& window, const QString& text) {
-    for (QAction* candidate : window.findChildren<QAction*>())
-        if (candidate->text() == text)
-            return candidate;
-    return nullptr;
-}
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& contents) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(contents);
-    return path;
-}
+const QString example = exampleDataFile();
 
 const QByteArray twoSeries = "[ \"\", true | \"\" \"k\" ]\n{ { \"A\" { (2008,1,10) (2008,4,40) } }"
                              " { \"B\" { (2008,2,5) (2008,3,7) } } }\n";
@@ -52,14 +38,15 @@ private slots:
         QCOMPARE(menus,
                  QStringList({QStringLiteral("File"), QStringLiteral("View"), QStringLiteral("Info")}));
         for (const char* text : {"Auto OpenGL", "OpenGL", "Detailed Information", "Compare Graph"}) {
-            QAction* entry = action(window, QString::fromLatin1(text));
+            QAction* entry = findAction(window, QString::fromLatin1(text));
             QVERIFY2(entry && entry->isCheckable() && !entry->isChecked(), text);
         }
         // The offscreen platform has no OpenGL: both OpenGL entries start disabled.
-        QVERIFY(!action(window, QStringLiteral("Auto OpenGL"))->isEnabled());
-        QVERIFY(!action(window, QStringLiteral("OpenGL"))->isEnabled());
-        QVERIFY(!action(window, QStringLiteral("Load Data"))->isCheckable());
-        QCOMPARE(action(window, QStringLiteral("Load Data"))->shortcut(), QKeySequence(QKeySequence::Open));
+        QVERIFY(!findAction(window, QStringLiteral("Auto OpenGL"))->isEnabled());
+        QVERIFY(!findAction(window, QStringLiteral("OpenGL"))->isEnabled());
+        QVERIFY(!findAction(window, QStringLiteral("Load Data"))->isCheckable());
+        QCOMPARE(findAction(window, QStringLiteral("Load Data"))->shortcut(),
+                 QKeySequence(QKeySequence::Open));
         QVERIFY(window.centralWidget->compareGraph->isHidden());
         QCOMPARE(window.dockOptions(),
                  QMainWindow::AnimatedDocks | QMainWindow::ForceTabbedDocks | QMainWindow::VerticalTabs);
@@ -83,19 +70,19 @@ private slots:
         QTemporaryDir dir;
         MainWindow window;
         FakeDialogs dialogs;
-        dialogs.openAnswer = writeFile(dir, QStringLiteral("sales.2009.data"), twoSeries);
-        action(window, QStringLiteral("Load Data"))->trigger();
+        dialogs.openAnswer = writeTestFile(dir, QStringLiteral("sales.2009.data"), twoSeries);
+        findAction(window, QStringLiteral("Load Data"))->trigger();
         QCOMPARE(dialogs.captions.value(0), QStringLiteral("Load File|Data Files (*.data);;All Files (*)"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (sales)"));
         QCOMPARE(window.centralWidget->series.size(), 2);
 
-        dialogs.openAnswer = writeFile(dir, QStringLiteral(".data"), twoSeries);
-        action(window, QStringLiteral("Load Data"))->trigger();
+        dialogs.openAnswer = writeTestFile(dir, QStringLiteral(".data"), twoSeries);
+        findAction(window, QStringLiteral("Load Data"))->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph ()"));
 
         // A cancelled dialog changes nothing.
         dialogs.openAnswer.clear();
-        action(window, QStringLiteral("Load Data"))->trigger();
+        findAction(window, QStringLiteral("Load Data"))->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph ()"));
         QVERIFY(dialogs.warnings.isEmpty());
     }
@@ -111,7 +98,7 @@ private slots:
 
         QVERIFY(!window.loadFile(dir.filePath(QStringLiteral("missing.data"))));
         QVERIFY(!window.loadFile(
-            writeFile(dir, QStringLiteral("huge.data"), "[\"\"|]{{\"A\"{(2008,1,1)(2008,2,1e999)}}}")));
+            writeTestFile(dir, QStringLiteral("huge.data"), "[\"\"|]{{\"A\"{(2008,1,1)(2008,2,1e999)}}}")));
         QCOMPARE(dialogs.warnings.size(), 2);
         QVERIFY(dialogs.warnings.first().contains(QStringLiteral("missing.data")));
         QCOMPARE(window.windowTitle(), title);
@@ -120,7 +107,7 @@ private slots:
         QVERIFY(!window.centralWidget->mainGraph->stackedGraph->items().isEmpty());
 
         // A readable file without any series loads, and the user hears about it.
-        QVERIFY(window.loadFile(writeFile(dir, QStringLiteral("empty.data"), "[\"\"|]{}")));
+        QVERIFY(window.loadFile(writeTestFile(dir, QStringLiteral("empty.data"), "[\"\"|]{}")));
         QCOMPARE(dialogs.informations.size(), 1);
         QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (empty)"));
         QVERIFY(window.centralWidget->mainGraph->stackedGraph->items().isEmpty());
@@ -132,7 +119,7 @@ private slots:
         QVERIFY(window.loadFile(example));
         StackedGraphWidget* main = window.centralWidget->mainGraph;
         StackedGraphWidget* compare = window.centralWidget->compareGraph;
-        QAction* compareAction = action(window, QStringLiteral("Compare Graph"));
+        QAction* compareAction = findAction(window, QStringLiteral("Compare Graph"));
 
         main->sortBox->setCurrentIndex(1);
         compareAction->setChecked(true);
@@ -162,17 +149,16 @@ private slots:
         StackedGraphWidget* main = window.centralWidget->mainGraph;
         StackedGraphWidget* compare = window.centralWidget->compareGraph;
         const QString scaled = main->colorButton1->text();
-        action(window, QStringLiteral("Detailed Information"))->setChecked(true);
+        findAction(window, QStringLiteral("Detailed Information"))->setChecked(true);
         QVERIFY(main->stackedGraph->detailedInfo);
         QVERIFY(compare->stackedGraph->detailedInfo); // hidden, all the same
         QVERIFY(main->colorButton1->text() != scaled);
         QCOMPARE(compare->colorButton1->text(), main->colorButton1->text());
-        action(window, QStringLiteral("Detailed Information"))->setChecked(false);
+        findAction(window, QStringLiteral("Detailed Information"))->setChecked(false);
         QCOMPARE(main->colorButton1->text(), scaled);
     }
 
-    void builtInSplashImage()
-    {
+    void builtInSplashImage() {
         Q_INIT_RESOURCE(app);
         const QPixmap splash(QStringLiteral(":/app/splash.png"));
         QVERIFY(!splash.isNull());
@@ -182,7 +168,7 @@ private slots:
     void aboutBox() {
         MainWindow window;
         FakeDialogs dialogs;
-        action(window, QStringLiteral("About"))->trigger();
+        findAction(window, QStringLiteral("About"))->trigger();
         QCOMPARE(dialogs.about.value(0), QStringLiteral("About"));
         QVERIFY(dialogs.about.value(1).startsWith(QStringLiteral("\nwritten by:\n\n")));
     }
@@ -190,7 +176,7 @@ private slots:
     void quitEndsTheEventLoop() {
         MainWindow window;
         QObject::connect(&window, &MainWindow::quitApp, qApp, &QApplication::quit);
-        QTimer::singleShot(0, &window, [&window] { action(window, QStringLiteral("Quit"))->trigger(); });
+        QTimer::singleShot(0, &window, [&window] { findAction(window, QStringLiteral("Quit"))->trigger(); });
         QTimer watchdog;
         watchdog.setSingleShot(true);
         bool timedOut = false;

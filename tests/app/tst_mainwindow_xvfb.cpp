@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "graph/StackedGraph.h"
 #include "support/FakeDialogs.h"
+#include "support/TestFiles.h"
 #include "view/OpenGLSupport.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
@@ -19,14 +20,7 @@
 
 namespace {
 
-const QString example = QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/examples/unemployment-by-industry.data");
-
-QAction* action(MainWindow& window, const QString& text) {
-    for (QAction* candidate : window.findChildren<QAction*>())
-        if (candidate->text() == text)
-            return candidate;
-    return nullptr;
-}
+const QString example = exampleDataFile();
 
 bool usesOpenGL(StackedGraphWidget* graph) {
     return qobject_cast<QOpenGLWidget*>(graph->stackedGraph->view->viewport()) != nullptr;
@@ -64,8 +58,8 @@ private slots:
 
     void openGLStartsAutomatic() {
         MainWindow window;
-        QAction* autoGL = action(window, QStringLiteral("Auto OpenGL"));
-        QAction* gl = action(window, QStringLiteral("OpenGL"));
+        QAction* autoGL = findAction(window, QStringLiteral("Auto OpenGL"));
+        QAction* gl = findAction(window, QStringLiteral("OpenGL"));
         QVERIFY(autoGL->isEnabled() && autoGL->isChecked());
         QVERIFY(!gl->isEnabled() && gl->isChecked());
         // The automatic rule at pixel scale 1 switched both back to plain viewports.
@@ -103,9 +97,9 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         dialogs.openAnswer = example;
-        action(window, QStringLiteral("Load Data"))->trigger();
+        findAction(window, QStringLiteral("Load Data"))->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (unemployment-by-industry)"));
-        action(window, QStringLiteral("Compare Graph"))->setChecked(true);
+        findAction(window, QStringLiteral("Compare Graph"))->setChecked(true);
         window.centralWidget->compareGraph->baselineBox->setCurrentIndex(1);
         QTest::qWait(200);
 
