@@ -115,6 +115,7 @@ private slots:
         QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, point);
         QTRY_VERIFY(QToolTip::isVisible());
         QVERIFY(QToolTip::text().contains(QStringLiteral("Total:\t")));
+        QTest::qWait(300); // let the tool tip window paint before the screen is grabbed
 
         QDir().mkpath(QStringLiteral(STACKEDGRAPH_BINARY_DIR "/screenshots"));
         const QString shot = QStringLiteral(STACKEDGRAPH_BINARY_DIR "/screenshots/main-window.png");
