@@ -25,9 +25,20 @@ bool isDrawable(const QRectF& rect) {
            rect.height() > 0.0;
 }
 
+// White everywhere: with alpha 0 when transparent, opaque otherwise.
+QImage blank(const QSize& size, bool transparent) {
+    QImage image(size, transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (!image.isNull()) {
+        image.fill(0);
+        image.invertPixels(QImage::InvertRgb);
+    }
+    return image;
+}
+
 } // namespace
 
-QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error) {
+QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error,
+                          Orientation orientation) {
     if (size.width() <= 0 || size.height() <= 0) {
         setError(error,
                  QStringLiteral("Cannot create an image of %1 pixels: it has no area.").arg(sizeText(size)));
@@ -39,24 +50,34 @@ QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transpa
                             .arg(maxImageBytes / (1024 * 1024)));
         return {};
     }
-    QImage image(size, transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const bool turn = orientation == Orientation::QuarterTurn && isDrawable(scene.sceneRect());
+    QImage image = blank(turn ? size.transposed() : size, transparent);
     if (image.isNull()) {
         setError(
             error,
             QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(size)));
         return {};
     }
-    // White everywhere: with alpha 0 when transparent, opaque otherwise.
-    image.fill(0);
-    image.invertPixels(QImage::InvertRgb);
-
     // An empty scene rectangle would give an infinite scale; such a scene draws nothing.
-    if (isDrawable(scene.sceneRect())) {
+    if (!isDrawable(scene.sceneRect()))
+        return image;
+    {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, true);
-        scene.render(&painter, QRectF(), QRectF(), Qt::KeepAspectRatio);
+        if (turn) {
+            painter.translate(size.height(), 0.0);
+            painter.rotate(90.0);
+        }
+        scene.render(&painter, QRectF(QPointF(0.0, 0.0), QSizeF(size)), QRectF(), Qt::KeepAspectRatio);
     }
-    return image;
+    if (!turn)
+        return image;
+    QImage upright = image.transformed(QTransform().rotate(-90.0));
+    if (upright.isNull())
+        setError(
+            error,
+            QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(size)));
+    return upright;
 }
 
 bool SceneImage::writePng(const QImage& image, const QString& fileName, QString* error) {

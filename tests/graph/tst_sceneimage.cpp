@@ -4,8 +4,12 @@
 #include <QFile>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
+#include <QPainterPath>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -26,6 +30,40 @@ struct Scene {
     Scene() {
         scene.setSceneRect(0, 0, 100, 50);
         scene.addRect(0, 0, 50, 50, QPen(Qt::NoPen), QBrush(Qt::red));
+    }
+    QGraphicsScene scene;
+};
+
+// Long thin wavy bands with text cut out of them, outlined by a pen far below a pixel wide: the
+// kind of picture a graph of many layers gives.
+struct BandScene {
+    BandScene() {
+        const double months = 120.0;
+        const double xScale = 320.0;
+        double bottom[121] = {};
+        for (int layer = 0; layer < 12; ++layer) {
+            QPainterPath path;
+            double top[121];
+            for (int m = 0; m <= months; ++m)
+                top[m] = bottom[m] + 3.0 + 2.0 * std::sin(0.1 * m + layer);
+            path.moveTo(0.0, -top[0] * 200.0);
+            for (int m = 1; m <= months; ++m) {
+                const double mid = (m - 0.5) * xScale;
+                path.cubicTo(mid, -top[m - 1] * 200.0, mid, -top[m] * 200.0, m * xScale, -top[m] * 200.0);
+            }
+            for (int m = int(months); m > 0; --m) {
+                const double mid = (m - 0.5) * xScale;
+                path.cubicTo(mid, -bottom[m] * 200.0, mid, -bottom[m - 1] * 200.0, (m - 1) * xScale,
+                             -bottom[m - 1] * 200.0);
+            }
+            QFont font;
+            font.setPixelSize(500);
+            path.addText(layer * 2000.0, -(bottom[0] + 1.0) * 200.0, font, QStringLiteral("Layer"));
+            scene.addPath(path, QPen(QBrush(Qt::black), 0.5, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin),
+                          QBrush(QColor::fromHsv(layer * 30, 200, 230)));
+            std::copy(top, top + 121, bottom);
+        }
+        scene.setSceneRect(scene.itemsBoundingRect());
     }
     QGraphicsScene scene;
 };
@@ -59,6 +97,47 @@ private slots:
         const QRgb background = transparent ? qRgba(255, 255, 255, 0) : qRgb(255, 255, 255);
         QCOMPARE(image.pixel(35, 5), background);
         QCOMPARE(image.pixel(5, 28), background);
+    }
+
+    void quarterTurnDrawsTheDirectPicture_data() {
+        QTest::addColumn<bool>("transparent");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("opaque, wide") << false << QSize(640, 200);
+        QTest::newRow("transparent, wide") << true << QSize(640, 200);
+        QTest::newRow("opaque, tall") << false << QSize(90, 300);
+    }
+    void quarterTurnDrawsTheDirectPicture() {
+        QFETCH(bool, transparent);
+        QFETCH(QSize, size);
+        BandScene s;
+        QString error;
+        const QImage turned = SceneImage::render(s.scene, size, transparent, &error);
+        const QImage direct =
+            SceneImage::render(s.scene, size, transparent, &error, SceneImage::Orientation::Direct);
+        QVERIFY2(!turned.isNull() && !direct.isNull(), qPrintable(error));
+        QCOMPARE(turned.size(), size);
+        QCOMPARE(turned.format(), direct.format());
+        // Antialiasing may round a little differently along edges; nothing more. Premultiplied, so
+        // that the colour of an almost transparent pixel counts only as much as it shows.
+        const QImage turnedPremultiplied = turned.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage directPremultiplied = direct.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        int largest = 0;
+        int differing = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb a = turnedPremultiplied.pixel(x, y);
+                const QRgb b = directPremultiplied.pixel(x, y);
+                const int d = qMax(qMax(qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b))),
+                                   qMax(qAbs(qBlue(a) - qBlue(b)), qAbs(qAlpha(a) - qAlpha(b))));
+                largest = qMax(largest, d);
+                differing += d > 2 ? 1 : 0;
+            }
+        }
+        QVERIFY2(largest <= 16, qPrintable(QString::number(largest)));
+        QVERIFY2(differing * 200 <= size.width() * size.height(), qPrintable(QString::number(differing)));
+        if (transparent)
+            QCOMPARE(turned.pixel(size.width() - 1, size.height() - 1),
+                     direct.pixel(size.width() - 1, size.height() - 1));
     }
 
     void emptySceneGivesPlainBackground() {

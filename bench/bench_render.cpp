@@ -1,0 +1,159 @@
+#include "data/DataFileReader.h"
+#include "graph/SceneImage.h"
+#include "graph/StackedGraph.h"
+#include "view/StackedGraphView.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+// The picture side of a graph: the export's render and PNG encoding, and the view's redraw while
+// the width slider is dragged. Data sets are made as in the graph benchmark, into
+// $STACKEDGRAPH_BENCH_DATA (default /tmp/stackedgraph-bench).
+namespace {
+
+struct Preset {
+    const char* name;
+    int series;
+    int months;
+};
+const Preset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}, {"huge", 10000, 1200}};
+
+// The export size the comparison with the matplotlib peer uses.
+const QSize exportSize(3846, 1234);
+
+QString ensureFile(const Preset& preset) {
+    const QByteArray dirVariable = qgetenv("STACKEDGRAPH_BENCH_DATA");
+    const QString dir = dirVariable.isEmpty() ? QStringLiteral("/tmp/stackedgraph-bench")
+                                              : QString::fromLocal8Bit(dirVariable);
+    const QByteArray generatorVariable = qgetenv("STACKEDGRAPH_GEN_DATA");
+    const QString generator = generatorVariable.isEmpty()
+                                  ? QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/tools/gen_data.py")
+                                  : QString::fromLocal8Bit(generatorVariable);
+    const QString file = dir + QLatin1Char('/') + QLatin1String(preset.name) + QStringLiteral(".data");
+    if (QFileInfo::exists(file))
+        return file;
+    const QByteArray command = "mkdir -p '" + dir.toLocal8Bit() + "' && /usr/bin/python3 '" +
+                               generator.toLocal8Bit() + "' --series " + QByteArray::number(preset.series) +
+                               " --months " + QByteArray::number(preset.months) + " --format txt -o '" +
+                               file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() + ".part' '" +
+                               file.toLocal8Bit() + "'";
+    if (std::system(command.constData()) != 0)
+        return QString();
+    return file;
+}
+
+const DataSet* dataSet(int preset) {
+    static std::map<int, std::unique_ptr<DataSet>> cache;
+    auto found = cache.find(preset);
+    if (found != cache.end())
+        return found->second.get();
+    const DataFileResult read = DataFileReader::readFile(ensureFile(presets[preset]));
+    std::unique_ptr<DataSet> data;
+    if (read.ok() && !read.data.series.isEmpty())
+        data = std::make_unique<DataSet>(read.data);
+    return (cache[preset] = std::move(data)).get();
+}
+
+// A graph built with the export's defaults.
+struct Graph {
+    explicit Graph(const DataSet& data, bool labels = true)
+        : scene(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, &parent) {
+        scene.computeXRange();
+        scene.rebuildEnabled = false;
+        scene.labelsEnabled = labels;
+        scene.setXRange(320 * scene.monthSpan());
+        scene.rebuildEnabled = true;
+        scene.makeStackedGraph();
+    }
+    QWidget parent;
+    StackedGraph scene;
+};
+
+#define REQUIRE_DATA(data)                                                                                   \
+    if (!(data)) {                                                                                           \
+        state.SkipWithError("could not generate the data file");                                             \
+        return;                                                                                              \
+    }
+
+// Args: preset, orientation (0 quarter turn, 1 direct), labels.
+void BM_RenderImage(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    Graph graph(*data, state.range(2) != 0);
+    const auto orientation =
+        state.range(1) == 0 ? SceneImage::Orientation::QuarterTurn : SceneImage::Orientation::Direct;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SceneImage::render(graph.scene, exportSize, false, nullptr, orientation));
+    state.SetLabel(std::string(presets[state.range(0)].name) +
+                   (state.range(1) == 0 ? ", quarter turn" : ", direct") +
+                   (state.range(2) != 0 ? ", labels" : ""));
+}
+BENCHMARK(BM_RenderImage)
+    ->Args({0, 0, 1})
+    ->Args({0, 1, 1})
+    ->Args({1, 0, 0})
+    ->Args({1, 0, 1})
+    ->Args({1, 1, 1})
+    ->Args({2, 0, 1})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_EncodePng(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    const QImage image = [&] {
+        Graph graph(*data);
+        return SceneImage::render(graph.scene, exportSize, false, nullptr);
+    }();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        bytes = png.size();
+    }
+    state.counters["png_bytes"] = double(bytes);
+    state.SetLabel(presets[state.range(0)].name);
+}
+BENCHMARK(BM_EncodePng)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// One step of a width-slider drag: a rebuild at the new width and one repaint of a 1920 × 1080
+// view with the raster viewport.
+void BM_SliderRedraw(benchmark::State& state) {
+    const DataSet* data = dataSet(int(state.range(0)));
+    REQUIRE_DATA(data);
+    Graph graph(*data);
+    StackedGraphView* view = graph.scene.view;
+    view->resize(1920, 1080);
+    view->showWholeGraph();
+    QCoreApplication::processEvents();
+    const int width = int(graph.scene.xRange);
+    int step = 0;
+    for (auto _ : state) {
+        graph.scene.setXRange(width + (++step % 2) * width / 100);
+        benchmark::DoNotOptimize(view->viewport()->grab());
+    }
+    state.SetLabel(presets[state.range(0)].name);
+}
+BENCHMARK(BM_SliderRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
