@@ -1,6 +1,7 @@
 #include "graph/LayerItem.h"
 
 #include <QBrush>
+#include <QPainter>
 #include <QPen>
 
 LayerItem::LayerItem(const QPainterPath& path, const QPen& pen, const QBrush& brush)
@@ -14,4 +15,18 @@ LayerItem::LayerItem(const QPainterPath& path, const QPen& pen, const QBrush& br
 
 QRectF LayerItem::boundingRect() const {
     return bounds;
+}
+
+void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) {
+    Q_UNUSED(option);
+    Q_UNUSED(widget);
+    QPainterPath drawn = path();
+    // Moving an element to where it is detaches the copy from the item's path.
+    if (drawn.elementCount() > 0) {
+        const QPainterPath::Element first = drawn.elementAt(0);
+        drawn.setElementPositionAt(0, first.x, first.y);
+    }
+    painter->setPen(pen());
+    painter->setBrush(brush());
+    painter->drawPath(drawn);
 }

@@ -53,3 +53,10 @@ void LayerLabel::addTo(QPainterPath& path, const Placement& placement, const QSt
     font.setPixelSize(size);
     path.addText(placement.x * xScale, -placement.y * yScale, font, text(name));
 }
+
+QPainterPath LayerLabel::outlines(const Placement& placement, const QString& name, double xScale,
+                                  double yScale) {
+    QPainterPath path;
+    addTo(path, placement, name, xScale, yScale);
+    return path;
+}

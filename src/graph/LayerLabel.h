@@ -30,4 +30,7 @@ public:
     // adds nothing: the font would fall back to its default size, far larger than the layer.
     static void addTo(QPainterPath& path, const Placement& placement, const QString& name, double xScale,
                       double yScale);
+    // The same glyph outlines as a path of their own; appended with addPath they give what addTo gives.
+    static QPainterPath outlines(const Placement& placement, const QString& name, double xScale,
+                                 double yScale);
 };

@@ -17,13 +17,18 @@ void LayerOutline::curveTo(double x, double y) {
     penY = y;
 }
 
+int LayerOutline::elementCount(int n) {
+    // The move, then three elements for each of the 2n curves.
+    return n > 0 ? 1 + 6 * n : 0;
+}
+
 LayerOutline LayerOutline::band(const SeriesPlacement& layer, const QVector<double>& bottoms, double xScale,
-                                double yScale) {
+                                double yScale, int extraElements) {
     LayerOutline outline(xScale, yScale);
     const int n = layer.count;
     if (n == 0)
         return outline;
-    outline.path.reserve(2 * n + 2);
+    outline.path.reserve(elementCount(n) + qMax(0, extraElements));
     for (int k = 0; k < n; ++k) {
         const double x = layer.first + k;
         const double top = bottoms[k] + layer.points[k].value;

@@ -17,9 +17,12 @@ public:
     // one, so every segment leaves and enters its end points horizontally.
     void curveTo(double x, double y);
 
-    // The band of a layer whose point k has its bottom at bottoms[k].
+    // The band of a layer whose point k has its bottom at bottoms[k], with room for that many more
+    // path elements (its label) so that the path is allocated once at its final size.
     static LayerOutline band(const SeriesPlacement& layer, const QVector<double>& bottoms, double xScale,
-                             double yScale);
+                             double yScale, int extraElements = 0);
+    // Path elements of the band of n points.
+    static int elementCount(int n);
 
     QPainterPath path;
     double penX = 0.0;

@@ -230,10 +230,16 @@ void StackedGraph::buildLayerShapes(const QVector<double>& baseline) {
         const int s = layers[i].seriesIndex;
         const SeriesPlacement& placement = placements[s];
         const QVector<double>& layerBottom = stacking.bottoms[i];
-        LayerOutline outline = LayerOutline::band(placement, layerBottom, xScale, yScale);
-        if (labelsEnabled && placement.count > 0)
-            LayerLabel::addTo(outline.path, LayerLabel::place(placement, layerBottom), series->at(s).name,
-                              xScale, yScale);
+        // The label first, so that the band's path is allocated once with room for it: growing a
+        // path doubles its storage, which for many long layers is most of the memory used.
+        const QPainterPath label = labelsEnabled && placement.count > 0
+                                       ? LayerLabel::outlines(LayerLabel::place(placement, layerBottom),
+                                                              series->at(s).name, xScale, yScale)
+                                       : QPainterPath();
+        LayerOutline outline = LayerOutline::band(placement, layerBottom, xScale, yScale,
+                                                  label.isEmpty() ? 0 : label.elementCount());
+        if (!label.isEmpty())
+            outline.path.addPath(label);
         penX = outline.penX;
         penY = outline.penY;
         const double position = ColorKeys::position(ColorKeys::key(colorKind, series->at(s), range), keys);

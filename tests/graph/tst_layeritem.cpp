@@ -3,6 +3,9 @@
 #include "graph/LayerOutline.h"
 
 #include <QBrush>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
 #include <QPen>
 #include <QTest>
 
@@ -40,6 +43,35 @@ private slots:
         QCOMPARE(item.pen(), pen);
         QCOMPARE(item.brush().color(), QColor(Qt::gray));
         QCOMPARE(item.path(), outline.path);
+    }
+
+    void drawsWhatAPathItemDraws() {
+        QVector<DataPoint> points;
+        for (double v : {1.0, 4.0, 2.0, 5.0})
+            points.append(DataPoint{2000, 1, v});
+        SeriesPlacement placement;
+        placement.count = int(points.size());
+        placement.points = points.constData();
+        const QVector<double> bottoms(points.size(), 0.5);
+        LayerOutline outline = LayerOutline::band(placement, bottoms, 20.0, 10.0);
+        LayerLabel::addTo(outline.path, LayerLabel::place(placement, bottoms), QStringLiteral("Name"), 20.0,
+                          10.0);
+        const QPen pen(QBrush(Qt::black), 0.5, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+        QGraphicsScene ours;
+        ours.addItem(new LayerItem(outline.path, pen, QBrush(Qt::darkCyan)));
+        QGraphicsScene plain;
+        plain.addPath(outline.path, pen, QBrush(Qt::darkCyan));
+        const auto draw = [](QGraphicsScene& scene) {
+            QImage image(80, 70, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            scene.render(&painter, QRectF(image.rect()), QRectF(0, -70, 80, 70));
+            return image;
+        };
+        const QImage image = draw(ours);
+        QCOMPARE(image, draw(plain));
+        QVERIFY(image.pixel(30, 40) != qRgb(255, 255, 255));
     }
 };
 

@@ -82,6 +82,26 @@ private slots:
                           0.01);
         QVERIFY(tiny.isEmpty());
     }
+    // The scene appends a label built on its own; the band must come out element for element as
+    // if the text had been written into it.
+    void outlinesAppendLikeTextWrittenIntoThePath() {
+        const Layer layer({2, 6, 4}, 3);
+        const LayerLabel::Placement placement = LayerLabel::place(layer.placement, {1.5, 0.25, 0});
+        QPainterPath written;
+        written.moveTo(0, 0);
+        written.cubicTo(5, 0, 5, -30, 10, -30);
+        QPainterPath appended = written;
+        LayerLabel::addTo(written, placement, QStringLiteral("Gamma & 7"), 10.0, 100.0);
+        appended.addPath(LayerLabel::outlines(placement, QStringLiteral("Gamma & 7"), 10.0, 100.0));
+        QVERIFY(written.elementCount() > 10);
+        QCOMPARE(appended.elementCount(), written.elementCount());
+        for (int i = 0; i < written.elementCount(); ++i) {
+            QCOMPARE(appended.elementAt(i).type, written.elementAt(i).type);
+            QCOMPARE(appended.elementAt(i).x, written.elementAt(i).x);
+            QCOMPARE(appended.elementAt(i).y, written.elementAt(i).y);
+        }
+        QVERIFY(LayerLabel::outlines(placement, QStringLiteral("Gamma"), 1.0, 0.01).isEmpty());
+    }
 };
 
 QTEST_MAIN(LayerLabelTest)

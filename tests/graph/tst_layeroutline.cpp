@@ -61,6 +61,15 @@ private slots:
         QCOMPARE(e[6], QPointF(1, 1));
         QCOMPARE(e[9], QPointF(0, -5));
     }
+    void elementCountIsExact() {
+        for (const int n : {0, 1, 2, 7}) {
+            const QVector<DataPoint> points(n, DataPoint{2000, 1, 2.0});
+            QCOMPARE(
+                LayerOutline::band(placed(1, points), QVector<double>(n, 0.0), 3.0, 5.0).path.elementCount(),
+                LayerOutline::elementCount(n));
+        }
+    }
+
     void singlePointIsAVerticalLine() {
         const QVector<DataPoint> points = {{2000, 1, 3}};
         const LayerOutline outline = LayerOutline::band(placed(2, points), {1}, 10.0, 10.0);
