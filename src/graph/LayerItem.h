@@ -7,13 +7,22 @@
 // widened by the pen bound it just as safely. Path and pen are fixed at construction.
 class LayerItem : public QGraphicsPathItem {
 public:
-    LayerItem(const QPainterPath& path, const QPen& pen, const QBrush& brush);
+    // bandPoints: the number of points of the band the path starts with (LayerOutline::band);
+    // 0 when the path has no such shape.
+    LayerItem(const QPainterPath& path, const QPen& pen, const QBrush& brush, int bandPoints = 0);
 
     QRectF boundingRect() const override;
-    // Draws what the path item draws, from a private copy of the path: the painter keeps a
-    // converted form with the path it is given, nearly doubling the memory of a drawn graph.
+    // Draws what the path item draws. The fill goes strip by strip along the band when the view
+    // is not turned at an odd angle (see BandPieces), and from private copies of the path: the
+    // painter keeps a converted form with the path it is given, nearly doubling the memory.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
+    // Width in device pixels of the strips the fill is drawn in.
+    static constexpr int stripWidth = 32;
+
 private:
+    bool fillInStrips(QPainter* painter) const;
+
     QRectF bounds;
+    int bandPoints = 0;
 };

@@ -243,8 +243,8 @@ void StackedGraph::buildLayerShapes(const QVector<double>& baseline) {
         penX = outline.penX;
         penY = outline.penY;
         const double position = ColorKeys::position(ColorKeys::key(colorKind, series->at(s), range), keys);
-        auto* item =
-            new LayerItem(outline.path, pen, QBrush(colorScheme.colorAt(position), Qt::SolidPattern));
+        auto* item = new LayerItem(outline.path, pen, QBrush(colorScheme.colorAt(position), Qt::SolidPattern),
+                                   placement.count);
         addItem(item);
         layers[i].item = item;
     }
