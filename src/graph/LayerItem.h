@@ -18,7 +18,7 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
     // Width in device pixels of the strips the fill is drawn in.
-    static constexpr int stripWidth = 32;
+    static constexpr int stripWidth = 128;
 
 private:
     bool fillInStrips(QPainter* painter) const;
