@@ -3,6 +3,7 @@
 #include "graph/Baseline.h"
 #include "graph/ColorKeys.h"
 #include "graph/GraphScales.h"
+#include "graph/LabelCache.h"
 #include "graph/LayerItem.h"
 #include "graph/LayerLabel.h"
 #include "graph/LayerOrdering.h"
@@ -226,6 +227,7 @@ void StackedGraph::buildLayerShapes(const QVector<double>& baseline) {
     const ColorKeys::Range keys{colorKeyMin, colorKeyMax};
     const MonthRange range = monthRange();
     const QPen pen(QBrush(Qt::black), 0.5, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    labelCache.startBuild();
     for (int i = 0; i < layers.size(); ++i) {
         const int s = layers[i].seriesIndex;
         const SeriesPlacement& placement = placements[s];
@@ -233,8 +235,8 @@ void StackedGraph::buildLayerShapes(const QVector<double>& baseline) {
         // The label first, so that the band's path is allocated once with room for it: growing a
         // path doubles its storage, which for many long layers is most of the memory used.
         const QPainterPath label = labelsEnabled && placement.count > 0
-                                       ? LayerLabel::outlines(LayerLabel::place(placement, layerBottom),
-                                                              series->at(s).name, xScale, yScale)
+                                       ? labelCache.outlines(LayerLabel::place(placement, layerBottom),
+                                                             series->at(s).name, xScale, yScale)
                                        : QPainterPath();
         LayerOutline outline = LayerOutline::band(placement, layerBottom, xScale, yScale,
                                                   label.isEmpty() ? 0 : label.elementCount());

@@ -2,6 +2,7 @@
 
 #include "data/DataSeries.h"
 #include "graph/ColorScheme1D.h"
+#include "graph/LabelCache.h"
 #include "graph/Layer.h"
 #include "graph/MonthRange.h"
 #include "graph/SeriesPlacement.h"
@@ -108,4 +109,5 @@ private:
     // Where each series lies on the month axis of the current build.
     QVector<SeriesPlacement> placements;
     QVector<QVector<double>> bottoms;
+    LabelCache labelCache;
 };

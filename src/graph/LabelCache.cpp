@@ -1,0 +1,52 @@
+#include "graph/LabelCache.h"
+
+#include <QFont>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Where Qt puts a text origin: the coordinate in 1/64 pixels, truncated toward zero. False
+// when that does not fit Qt's fixed-point type.
+bool textOrigin(double value, double* origin) {
+    const double scaled = value * 64.0;
+    if (!std::isfinite(scaled) || std::abs(scaled) >= double(std::numeric_limits<int>::max()))
+        return false;
+    *origin = double(int(scaled)) / 64.0;
+    return true;
+}
+
+} // namespace
+
+void LabelCache::startBuild() {
+    previous = std::move(current);
+    current = QHash<Key, QPainterPath>();
+}
+
+QPainterPath LabelCache::outlines(const LayerLabel::Placement& placement, const QString& name, double xScale,
+                                  double yScale) {
+    const int pixelSize = LayerLabel::pixelSize(xScale, yScale, placement.thickness);
+    if (pixelSize < 1 || name.isEmpty())
+        return {};
+    double x = 0.0;
+    double y = 0.0;
+    if (!textOrigin(placement.x * xScale, &x) || !textOrigin(-placement.y * yScale, &y))
+        return LayerLabel::outlines(placement, name, xScale, yScale);
+    Key key{LayerLabel::text(name), pixelSize};
+    auto found = current.constFind(key);
+    if (found == current.constEnd()) {
+        QPainterPath glyphs;
+        auto old = previous.find(key);
+        if (old != previous.end()) {
+            glyphs = std::move(old.value());
+            previous.erase(old);
+        } else {
+            QFont font;
+            font.setPixelSize(pixelSize);
+            glyphs.addText(0.0, 0.0, font, key.text);
+        }
+        found = current.insert(std::move(key), std::move(glyphs));
+    }
+    return found.value().translated(x, y);
+}

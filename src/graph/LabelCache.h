@@ -1,0 +1,33 @@
+#pragma once
+
+#include "graph/LayerLabel.h"
+
+#include <QHash>
+#include <QPainterPath>
+#include <QString>
+
+// Glyph outlines of layer labels, laid out once per text and pixel size at the origin and moved
+// into place. Qt positions text in 1/64 pixel steps, truncating the origin, so moving the
+// outlines by the truncated origin gives what writing the text there gives. Keeps what the
+// last two builds used: a rebuild at a nearby width finds most of its labels.
+class LabelCache {
+public:
+    // Call at the start of every build.
+    void startBuild();
+    // What LayerLabel::outlines gives for that label.
+    QPainterPath outlines(const LayerLabel::Placement& placement, const QString& name, double xScale,
+                          double yScale);
+
+    int size() const { return int(current.size() + previous.size()); }
+
+private:
+    struct Key {
+        QString text;
+        int pixelSize = 0;
+        bool operator==(const Key& other) const { return pixelSize == other.pixelSize && text == other.text; }
+    };
+    friend size_t qHash(const Key& key, size_t seed) { return qHashMulti(seed, key.text, key.pixelSize); }
+
+    QHash<Key, QPainterPath> current;
+    QHash<Key, QPainterPath> previous;
+};
