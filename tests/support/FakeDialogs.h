@@ -10,18 +10,15 @@ public:
     FakeDialogs() { UserDialogs::setInstance(this); }
     ~FakeDialogs() override { UserDialogs::setInstance(nullptr); }
 
-    QColor getColor(const QColor& initial, QWidget*) override
-    {
+    QColor getColor(const QColor& initial, QWidget*) override {
         colorAsked = initial;
         return colorAnswer;
     }
-    QString getOpenFileName(QWidget*, const QString& caption, const QString& filter) override
-    {
+    QString getOpenFileName(QWidget*, const QString& caption, const QString& filter) override {
         captions << caption + QLatin1Char('|') + filter;
         return openAnswer;
     }
-    QString getSaveFileName(QWidget*, const QString& caption, const QString& filter) override
-    {
+    QString getSaveFileName(QWidget*, const QString& caption, const QString& filter) override {
         captions << caption + QLatin1Char('|') + filter;
         return saveAnswer;
     }

@@ -6,8 +6,7 @@
 #include <QStringList>
 
 // A series from a compact text: "2008.1:10 2008.2:20" gives two points.
-inline DataSeries seriesFromText(const QString& name, const QString& text)
-{
+inline DataSeries seriesFromText(const QString& name, const QString& text) {
     DataSeries series;
     series.name = name;
     const QStringList items = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
