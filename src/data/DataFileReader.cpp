@@ -360,12 +360,16 @@ QString seriesLabel(const DataSeries& series) {
 }
 
 // Checks the sorted series and the whole set before anything is filled, so a refused file
-// costs no memory for its gaps.
-QString checkSpans(const QVector<DataSeries>& series) {
+// costs no memory for its gaps. Also notes which series already have one point per month.
+QString checkSpans(const QVector<DataSeries>& series, std::vector<bool>& regular) {
     qint64 totalPoints = 0;
-    for (const DataSeries& s : series) {
+    regular.assign(size_t(series.size()), true);
+    for (qsizetype k = 0; k < series.size(); ++k) {
+        const DataSeries& s = series[k];
         for (qsizetype i = 0; i + 1 < s.points.size(); ++i) {
             const qint64 distance = monthIndex(s.points[i + 1]) - monthIndex(s.points[i]);
+            if (distance != 1)
+                regular[size_t(k)] = false;
             if (distance - 1 > DataFileReader::maxFilledGap) {
                 return QStringLiteral("Series %1: between the points %2 and %3 lie %4 missing months; "
                                       "gaps of more than %5 months are not filled.")
@@ -408,11 +412,6 @@ QString checkSpans(const QVector<DataSeries>& series) {
 // One point per month: a later point in the same month is dropped, a gap is filled by linear
 // interpolation between its two ends.
 void normalise(QVector<DataPoint>& points) {
-    bool consecutive = true;
-    for (qsizetype k = 1; k < points.size() && consecutive; ++k)
-        consecutive = monthIndex(points[k]) - monthIndex(points[k - 1]) == 1;
-    if (consecutive)
-        return;
     QVector<DataPoint> result;
     result.reserve(qsizetype(monthIndex(points.last()) - monthIndex(points.first()) + 1));
     result.append(points.first());
@@ -525,14 +524,17 @@ DataFileResult DataFileReader::readBytes(const QByteArray& bytes) {
         return pointBefore(a.points.first(), b.points.first());
     });
 
-    const QString error = checkSpans(data.series);
+    std::vector<bool> regular;
+    const QString error = checkSpans(data.series, regular);
     if (!error.isEmpty()) {
         result.data = DataSet();
         result.error = error;
         return result;
     }
-    for (DataSeries& s : data.series)
-        normalise(s.points);
+    for (qsizetype k = 0; k < data.series.size(); ++k) {
+        if (!regular[size_t(k)])
+            normalise(data.series[k].points);
+    }
     return result;
 }
 
