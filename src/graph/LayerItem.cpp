@@ -98,6 +98,7 @@ bool LayerItem::fillInStrips(QPainter* painter) const {
         std::swap(u0, u1);
     u0 = qMax(u0, 0.0);
     u1 = qMin(u1, double(length));
+    const int stripWidth = columns ? columnStripWidth : rowStripWidth;
     if (!(u1 - u0 > 2.0 * stripWidth))
         return false;
 

@@ -17,8 +17,10 @@ public:
     // painter keeps a converted form with the path it is given, nearly doubling the memory.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-    // Width in device pixels of the strips the fill is drawn in.
-    static constexpr int stripWidth = 128;
+    // Width in device pixels of the strips the fill is drawn in, measured fastest: across the
+    // scanlines each strip costs the square of its width, along them a fixed share per strip.
+    static constexpr int columnStripWidth = 64;
+    static constexpr int rowStripWidth = 128;
 
 private:
     bool fillInStrips(QPainter* painter) const;
