@@ -292,17 +292,55 @@ const char* findNear(const char* p, const char* end, char c) {
     return find(p, end, c);
 }
 
+struct Parentheses {
+    qsizetype open = 0;
+    qsizetype close = 0;
+};
+
+// Counts "(" and ")" eight bytes at a time: every byte lane of a word counts its own matches.
+Parentheses countParentheses(const char* p, const char* end) {
+    constexpr quint64 ones = 0x0101010101010101ULL;
+    constexpr quint64 low7 = 0x7F7F7F7F7F7F7F7FULL;
+    constexpr quint64 evenBytes = 0x00FF00FF00FF00FFULL;
+    const auto matches = [](quint64 word, quint64 pattern) {
+        const quint64 x = word ^ pattern;
+        return ~(((x & low7) + low7) | x | low7) >> 7; // 1 in each lane whose byte matched
+    };
+    const auto laneSum = [](quint64 lanes) {
+        lanes = (lanes & evenBytes) + ((lanes >> 8) & evenBytes);
+        return qsizetype((lanes * 0x0001000100010001ULL) >> 48);
+    };
+    Parentheses counted;
+    while (end - p >= 8) {
+        quint64 open = 0;
+        quint64 close = 0;
+        for (int k = 0; k < 255 && end - p >= 8; ++k, p += 8) {
+            quint64 word;
+            std::memcpy(&word, p, sizeof word);
+            open += matches(word, ones * '(');
+            close += matches(word, ones * ')');
+        }
+        counted.open += laneSum(open);
+        counted.close += laneSum(close);
+    }
+    for (; p < end; ++p) {
+        counted.open += *p == '(';
+        counted.close += *p == ')';
+    }
+    return counted;
+}
+
 class SeriesParser {
 public:
     // Returns an error text, or an empty one. Blanks inside a point text do not count, so a
     // point text is used in place when it has none and compacted otherwise.
     QString parse(Span text, const QString& name, int seriesNumber, QVector<DataPoint>& points) {
         // Every point but the last needs its own "(" and ")", so this bounds the count and the
-        // points go straight into place, without growing or copying.
-        const qsizetype bound = std::min<qsizetype>(std::count(text.begin, text.end, '('),
-                                                    std::count(text.begin, text.end, ')') + 1);
+        // points go straight into place, without growing or copying (growth is only a safeguard).
+        const Parentheses counted = countParentheses(text.begin, text.end);
+        const qsizetype bound = std::min(counted.open, counted.close + 1);
         points.resize(bound);
-        DataPoint* const out = points.data();
+        DataPoint* out = points.data();
         qsizetype count = 0;
         m_fields.clear();
         m_fields.reserve(size_t(bound));
@@ -337,6 +375,10 @@ public:
             }
             allFields &= fields;
             m_fields.push_back(fields);
+            if (count == points.size()) {
+                points.resize(2 * count + 1);
+                out = points.data();
+            }
             out[count++] = point;
             if (close == end)
                 break;
