@@ -22,6 +22,8 @@ bool textOrigin(double value, double* origin) {
 void LabelCache::startBuild() {
     previous = std::move(current);
     current = QHash<Key, QPainterPath>();
+    previousElements = currentElements;
+    currentElements = 0;
 }
 
 QPainterPath LabelCache::outlines(const LayerLabel::Placement& placement, const QString& name, double xScale,
@@ -35,18 +37,23 @@ QPainterPath LabelCache::outlines(const LayerLabel::Placement& placement, const 
         return LayerLabel::outlines(placement, name, xScale, yScale);
     Key key{LayerLabel::text(name), pixelSize};
     auto found = current.constFind(key);
-    if (found == current.constEnd()) {
-        QPainterPath glyphs;
-        auto old = previous.find(key);
-        if (old != previous.end()) {
-            glyphs = std::move(old.value());
-            previous.erase(old);
-        } else {
-            QFont font;
-            font.setPixelSize(pixelSize);
-            glyphs.addText(0.0, 0.0, font, key.text);
-        }
-        found = current.insert(std::move(key), std::move(glyphs));
+    if (found != current.constEnd())
+        return found.value().translated(x, y);
+    QPainterPath glyphs;
+    auto old = previous.find(key);
+    if (old != previous.end()) {
+        glyphs = std::move(old.value());
+        previous.erase(old);
+        previousElements -= glyphs.elementCount();
+    } else {
+        QFont font;
+        font.setPixelSize(pixelSize);
+        glyphs.addText(0.0, 0.0, font, key.text);
     }
-    return found.value().translated(x, y);
+    const QPainterPath placed = glyphs.translated(x, y);
+    if (currentElements + previousElements + glyphs.elementCount() <= maxElements) {
+        currentElements += glyphs.elementCount();
+        current.insert(std::move(key), std::move(glyphs));
+    }
+    return placed;
 }

@@ -9,7 +9,7 @@
 // Glyph outlines of layer labels, laid out once per text and pixel size at the origin and moved
 // into place. Qt positions text in 1/64 pixel steps, truncating the origin, so moving the
 // outlines by the truncated origin gives what writing the text there gives. Keeps what the
-// last two builds used: a rebuild at a nearby width finds most of its labels.
+// last two builds used, up to a limit: a rebuild at a nearby width finds most of its labels.
 class LabelCache {
 public:
     // Call at the start of every build.
@@ -19,6 +19,10 @@ public:
                           double yScale);
 
     int size() const { return int(current.size() + previous.size()); }
+
+    // Path elements kept at most: labels are large paths, and a graph of many layers drawn once
+    // should not carry a second copy of all of them.
+    static constexpr qint64 maxElements = 1 << 20;
 
 private:
     struct Key {
@@ -30,4 +34,6 @@ private:
 
     QHash<Key, QPainterPath> current;
     QHash<Key, QPainterPath> previous;
+    qint64 currentElements = 0;
+    qint64 previousElements = 0;
 };

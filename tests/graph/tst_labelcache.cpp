@@ -79,6 +79,23 @@ private slots:
         QCOMPARE(cache.size(), 0);
     }
 
+    void staysWithinItsLimit() {
+        LabelCache cache;
+        cache.startBuild();
+        const QString name = QStringLiteral("Wide name");
+        const int each = LayerLabel::outlines(at(0, 0, 4), name, 300.0, 30.0).elementCount();
+        QVERIFY(each > 0);
+        const int fitting = int(LabelCache::maxElements / each);
+        for (int i = 0; i < fitting + 5; ++i)
+            cache.outlines(at(0, 0, 4 + i), name, 300.0, 30.0);
+        QVERIFY(cache.size() <= fitting);
+        QVERIFY(cache.size() > 0);
+        // Beyond the limit labels still come out right.
+        const LayerLabel::Placement last = at(0.3, 0.2, 4 + fitting + 7);
+        QVERIFY(distance(cache.outlines(last, name, 300.0, 30.0),
+                         LayerLabel::outlines(last, name, 300.0, 30.0)) <= 1e-9);
+    }
+
     void tooSmallOrUnplaceableLabels() {
         LabelCache cache;
         cache.startBuild();
