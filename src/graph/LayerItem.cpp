@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 
@@ -59,7 +60,9 @@ void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
 
 // False when nothing was drawn: the path must then be drawn whole.
 bool LayerItem::fillInStrips(QPainter* painter) const {
-    if (bandPoints < 2 || brush().style() == Qt::NoBrush)
+    // Only Qt's own rasterizer has the cost strips avoid; OpenGL and printing draw whole paths.
+    if (bandPoints < 2 || brush().style() == Qt::NoBrush || !painter->paintEngine() ||
+        painter->paintEngine()->type() != QPaintEngine::Raster)
         return false;
     const QTransform world = painter->worldTransform();
     const QTransform device = painter->deviceTransform();
