@@ -36,7 +36,7 @@ namespace {
 const QString example = QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/examples/unemployment-by-industry.data");
 constexpr int exampleLayers = 14;
 constexpr quint32 defaultSeed = 20261208;
-constexpr int defaultEvents = 1200;
+constexpr int defaultEvents = 1000;
 // Exports render the whole graph; larger images would only make the run slow.
 constexpr qint64 maxExportPixels = 4000000;
 
