@@ -9,7 +9,7 @@ packages=(
     libgl1-mesa-dri libglx-mesa0 xvfb xauth x11-utils
     fonts-dejavu-core
     libgtest-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     python3 python3-matplotlib python3-numpy
 )
 

@@ -7,8 +7,7 @@
 class NumberTextTest : public QObject {
     Q_OBJECT
 private slots:
-    void shortestRoundTrips_data()
-    {
+    void shortestRoundTrips_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QByteArray>("text");
         QTest::newRow("integer") << 1500.0 << QByteArray("1500");
@@ -17,15 +16,13 @@ private slots:
         QTest::newRow("negative zero") << -0.0 << QByteArray("-0");
         QTest::newRow("large") << 1e300 << QByteArray("1e+300");
     }
-    void shortestRoundTrips()
-    {
+    void shortestRoundTrips() {
         QFETCH(double, value);
         QFETCH(QByteArray, text);
         QCOMPARE(NumberText::shortest(value), text);
         QCOMPARE(std::strtod(text.constData(), nullptr), value);
     }
-    void csvFieldQuotesOnlyWhenNeeded()
-    {
+    void csvFieldQuotesOnlyWhenNeeded() {
         QCOMPARE(NumberText::csvField(QStringLiteral("Beta")), QByteArray("Beta"));
         QCOMPARE(NumberText::csvField(QStringLiteral("a,b")), QByteArray("\"a,b\""));
         QCOMPARE(NumberText::csvField(QStringLiteral("say \"hi\"")), QByteArray("\"say \"\"hi\"\"\""));
