@@ -2,6 +2,8 @@
 # Installs what is needed, builds, and runs every test through CTest.
 # The whole suite runs inside one virtual X server, so the tests that need a real
 # window with OpenGL have one; all others use Qt's offscreen platform.
+# Before the tests, the data-file reader's fuzzer runs for a minute as a regression check
+# over its corpus (STACKEDGRAPH_FUZZ_SECONDS=0 skips it).
 #   --sanitize   build into build-sanitize/ with AddressSanitizer + UBSan (and LeakSanitizer)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -27,6 +29,10 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 build="${BUILD_DIR:-$root/build}"
 "$root/scripts/build.sh" "${cmake_args[@]}"
+
+if [ "${1:-}" != "--sanitize" ] && [ "${STACKEDGRAPH_FUZZ_SECONDS:-60}" != "0" ]; then
+    "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-60}" 2>&1 | tail -n 12
+fi
 
 cd "$build"
 xvfb-run -a -s "-screen 0 1920x1080x24" env ${test_env[@]+"${test_env[@]}"} ctest --output-on-failure -j "$(nproc)"
