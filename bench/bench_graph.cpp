@@ -1,3 +1,4 @@
+#include "BenchData.h"
 #include "data/DataFileReader.h"
 #include "graph/Baseline.h"
 #include "graph/GraphScales.h"
@@ -20,50 +21,9 @@
 #include <map>
 #include <memory>
 
-// Data sets come from the data generator, made once into $STACKEDGRAPH_BENCH_DATA (default
-// /tmp/stackedgraph-bench, shared with the reader benchmark); the generator is found through
-// $STACKEDGRAPH_GEN_DATA or next to the repository in shared/tools.
 namespace {
 
-struct Preset {
-    const char* name;
-    int series;
-    int months;
-};
-const Preset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}};
-
-QString ensureFile(const Preset& preset) {
-    const QByteArray dirVariable = qgetenv("STACKEDGRAPH_BENCH_DATA");
-    const QString dir = dirVariable.isEmpty() ? QStringLiteral("/tmp/stackedgraph-bench")
-                                              : QString::fromLocal8Bit(dirVariable);
-    const QByteArray generatorVariable = qgetenv("STACKEDGRAPH_GEN_DATA");
-    const QString generator = generatorVariable.isEmpty()
-                                  ? QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/tools/gen_data.py")
-                                  : QString::fromLocal8Bit(generatorVariable);
-    const QString file = dir + QLatin1Char('/') + QLatin1String(preset.name) + QStringLiteral(".data");
-    if (QFileInfo::exists(file))
-        return file;
-    const QByteArray command = "mkdir -p '" + dir.toLocal8Bit() + "' && /usr/bin/python3 '" +
-                               generator.toLocal8Bit() + "' --series " + QByteArray::number(preset.series) +
-                               " --months " + QByteArray::number(preset.months) + " --format txt -o '" +
-                               file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() + ".part' '" +
-                               file.toLocal8Bit() + "'";
-    if (std::system(command.constData()) != 0)
-        return QString();
-    return file;
-}
-
-const DataSet* dataSet(int preset) {
-    static std::map<int, std::unique_ptr<DataSet>> cache;
-    auto found = cache.find(preset);
-    if (found != cache.end())
-        return found->second.get();
-    const DataFileResult read = DataFileReader::readFile(ensureFile(presets[preset]));
-    std::unique_ptr<DataSet> data;
-    if (read.ok() && !read.data.series.isEmpty())
-        data = std::make_unique<DataSet>(read.data);
-    return (cache[preset] = std::move(data)).get();
-}
+const BenchPreset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}};
 
 struct Graph {
     explicit Graph(const DataSet& data)
@@ -102,7 +62,7 @@ struct Steps {
 
 // Args: preset, baseline, ordering, labels.
 void BM_MakeStackedGraph(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     Graph graph(*data);
     graph.scene.rebuildEnabled = false;
@@ -130,7 +90,7 @@ void buildArguments(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_MakeStackedGraph)->Apply(buildArguments)->Unit(benchmark::kMillisecond);
 
 void BM_Ordering(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
     const auto kind = LayerOrdering::kindOf(int(state.range(1)));
@@ -140,7 +100,7 @@ void BM_Ordering(benchmark::State& state) {
 BENCHMARK(BM_Ordering)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
 
 void BM_Baseline(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
     const auto kind = Baseline::kindOf(int(state.range(1)));
@@ -150,7 +110,7 @@ void BM_Baseline(benchmark::State& state) {
 BENCHMARK(BM_Baseline)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
 
 void BM_ScalesAndStacking(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
     for (auto _ : state) {
@@ -163,7 +123,7 @@ void BM_ScalesAndStacking(benchmark::State& state) {
 BENCHMARK(BM_ScalesAndStacking)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_Outlines(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
     for (auto _ : state) {
@@ -176,7 +136,7 @@ void BM_Outlines(benchmark::State& state) {
 BENCHMARK(BM_Outlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Labels(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
     const double yScale =
@@ -196,7 +156,7 @@ BENCHMARK(BM_Labels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // A rebuild as the user sees it: the build, the scene's deferred index update, one paint.
 // Args: preset, index (0 none, 1 the scene's default BSP tree).
 void BM_BuildAndPaint(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     Graph graph(*data);
     graph.scene.rebuildEnabled = false;
@@ -220,7 +180,7 @@ BENCHMARK(BM_BuildAndPaint)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMil
 
 // The items of a built graph go into a scene with or without its spatial index.
 void BM_AddItems(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
     QVector<QPainterPath> paths;

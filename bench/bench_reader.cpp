@@ -1,3 +1,4 @@
+#include "BenchData.h"
 #include "data/DataFileReader.h"
 
 #include <QByteArray>
@@ -10,54 +11,20 @@
 #include <cstdlib>
 #include <map>
 
-// Reading speed of the data-file reader on generated files. The files are made once by the data
-// generator into $STACKEDGRAPH_BENCH_DATA (default /tmp/stackedgraph-bench); the generator is
-// found through $STACKEDGRAPH_GEN_DATA or next to the repository in shared/tools.
+// Reading speed of the data-file reader on generated files (see BenchData.h).
 namespace {
 
-QString dataDirectory() {
-    const QByteArray dir = qgetenv("STACKEDGRAPH_BENCH_DATA");
-    return dir.isEmpty() ? QStringLiteral("/tmp/stackedgraph-bench") : QString::fromLocal8Bit(dir);
-}
-
-QString generator() {
-    const QByteArray path = qgetenv("STACKEDGRAPH_GEN_DATA");
-    return path.isEmpty() ? QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/tools/gen_data.py")
-                          : QString::fromLocal8Bit(path);
-}
-
-struct Preset {
-    const char* name;
-    int series;
-    int months;
-};
-
 // The generator's own presets, plus one file of well over 100 MB.
-const Preset presets[] = {
+const BenchPreset presets[] = {
     {"small", 20, 120},    {"medium", 200, 240},   {"large", 2000, 600},
     {"huge", 10000, 1200}, {"giant", 20000, 1200},
 };
 
-QString ensureFile(const Preset& preset) {
-    const QString file =
-        dataDirectory() + QLatin1Char('/') + QLatin1String(preset.name) + QStringLiteral(".data");
-    if (QFileInfo::exists(file))
-        return file;
-    const QByteArray command = "mkdir -p '" + dataDirectory().toLocal8Bit() + "' && /usr/bin/python3 '" +
-                               generator().toLocal8Bit() + "' --series " + QByteArray::number(preset.series) +
-                               " --months " + QByteArray::number(preset.months) + " --format txt -o '" +
-                               file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() + ".part' '" +
-                               file.toLocal8Bit() + "'";
-    if (std::system(command.constData()) != 0)
-        return QString();
-    return file;
-}
-
-const QByteArray& fileBytes(const Preset& preset) {
+const QByteArray& fileBytes(const BenchPreset& preset) {
     static std::map<const char*, QByteArray> cache;
     QByteArray& bytes = cache[preset.name];
     if (bytes.isEmpty()) {
-        QFile file(ensureFile(preset));
+        QFile file(benchDataFile(preset));
         if (file.open(QIODevice::ReadOnly))
             bytes = file.readAll();
     }
@@ -65,7 +32,7 @@ const QByteArray& fileBytes(const Preset& preset) {
 }
 
 void readBytes(benchmark::State& state) {
-    const Preset& preset = presets[state.range(0)];
+    const BenchPreset& preset = presets[state.range(0)];
     state.SetLabel(preset.name);
     const QByteArray& bytes = fileBytes(preset);
     if (bytes.isEmpty()) {
@@ -86,9 +53,9 @@ void readBytes(benchmark::State& state) {
 }
 
 void readFile(benchmark::State& state) {
-    const Preset& preset = presets[state.range(0)];
+    const BenchPreset& preset = presets[state.range(0)];
     state.SetLabel(preset.name);
-    const QString file = ensureFile(preset);
+    const QString file = benchDataFile(preset);
     const qint64 size = QFileInfo(file).size();
     if (file.isEmpty() || size == 0) {
         state.SkipWithError("could not generate the data file");

@@ -1,3 +1,4 @@
+#include "BenchData.h"
 #include "data/DataFileReader.h"
 #include "graph/SceneImage.h"
 #include "graph/StackedGraph.h"
@@ -20,48 +21,10 @@
 // $STACKEDGRAPH_BENCH_DATA (default /tmp/stackedgraph-bench).
 namespace {
 
-struct Preset {
-    const char* name;
-    int series;
-    int months;
-};
-const Preset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}, {"huge", 10000, 1200}};
+const BenchPreset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}, {"huge", 10000, 1200}};
 
 // The export size the comparison with the matplotlib peer uses.
 const QSize exportSize(3846, 1234);
-
-QString ensureFile(const Preset& preset) {
-    const QByteArray dirVariable = qgetenv("STACKEDGRAPH_BENCH_DATA");
-    const QString dir = dirVariable.isEmpty() ? QStringLiteral("/tmp/stackedgraph-bench")
-                                              : QString::fromLocal8Bit(dirVariable);
-    const QByteArray generatorVariable = qgetenv("STACKEDGRAPH_GEN_DATA");
-    const QString generator = generatorVariable.isEmpty()
-                                  ? QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/tools/gen_data.py")
-                                  : QString::fromLocal8Bit(generatorVariable);
-    const QString file = dir + QLatin1Char('/') + QLatin1String(preset.name) + QStringLiteral(".data");
-    if (QFileInfo::exists(file))
-        return file;
-    const QByteArray command = "mkdir -p '" + dir.toLocal8Bit() + "' && /usr/bin/python3 '" +
-                               generator.toLocal8Bit() + "' --series " + QByteArray::number(preset.series) +
-                               " --months " + QByteArray::number(preset.months) + " --format txt -o '" +
-                               file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() + ".part' '" +
-                               file.toLocal8Bit() + "'";
-    if (std::system(command.constData()) != 0)
-        return QString();
-    return file;
-}
-
-const DataSet* dataSet(int preset) {
-    static std::map<int, std::unique_ptr<DataSet>> cache;
-    auto found = cache.find(preset);
-    if (found != cache.end())
-        return found->second.get();
-    const DataFileResult read = DataFileReader::readFile(ensureFile(presets[preset]));
-    std::unique_ptr<DataSet> data;
-    if (read.ok() && !read.data.series.isEmpty())
-        data = std::make_unique<DataSet>(read.data);
-    return (cache[preset] = std::move(data)).get();
-}
 
 // A graph built with the export's defaults.
 struct Graph {
@@ -86,7 +49,7 @@ struct Graph {
 
 // Args: preset, orientation (0 quarter turn, 1 direct), labels.
 void BM_RenderImage(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     Graph graph(*data, state.range(2) != 0);
     const auto orientation =
@@ -107,7 +70,7 @@ BENCHMARK(BM_RenderImage)
     ->Unit(benchmark::kMillisecond);
 
 void BM_EncodePng(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const QImage image = [&] {
         Graph graph(*data);
@@ -129,7 +92,7 @@ BENCHMARK(BM_EncodePng)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 // One step of a width-slider drag: a rebuild at the new width and one repaint of a 1920 × 1080
 // view with the raster viewport; with the second argument 0, the repaint alone.
 void BM_SliderRedraw(benchmark::State& state) {
-    const DataSet* data = dataSet(int(state.range(0)));
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     Graph graph(*data);
     StackedGraphView* view = graph.scene.view;

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "data/DataFileReader.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QString>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+// Generated data sets for the benchmarks, made once by the data generator into
+// $STACKEDGRAPH_BENCH_DATA (default /tmp/stackedgraph-bench); the generator is found through
+// $STACKEDGRAPH_GEN_DATA or next to the repository in shared/tools.
+struct BenchPreset {
+    const char* name;
+    int series;
+    int months;
+};
+
+inline QString benchDataDirectory() {
+    const QByteArray dir = qgetenv("STACKEDGRAPH_BENCH_DATA");
+    return dir.isEmpty() ? QStringLiteral("/tmp/stackedgraph-bench") : QString::fromLocal8Bit(dir);
+}
+
+// The preset's data file, generated when missing; empty when it cannot be made.
+inline QString benchDataFile(const BenchPreset& preset) {
+    const QByteArray generatorVariable = qgetenv("STACKEDGRAPH_GEN_DATA");
+    const QString generator = generatorVariable.isEmpty()
+                                  ? QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/tools/gen_data.py")
+                                  : QString::fromLocal8Bit(generatorVariable);
+    const QString dir = benchDataDirectory();
+    const QString file = dir + QLatin1Char('/') + QLatin1String(preset.name) + QStringLiteral(".data");
+    if (QFileInfo::exists(file))
+        return file;
+    const QByteArray command = "mkdir -p '" + dir.toLocal8Bit() + "' && /usr/bin/python3 '" +
+                               generator.toLocal8Bit() + "' --series " + QByteArray::number(preset.series) +
+                               " --months " + QByteArray::number(preset.months) + " --format txt -o '" +
+                               file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() + ".part' '" +
+                               file.toLocal8Bit() + "'";
+    if (std::system(command.constData()) != 0)
+        return QString();
+    return file;
+}
+
+// The preset's data set, read once; nullptr when it cannot be had.
+inline const DataSet* benchDataSet(const BenchPreset& preset) {
+    static std::map<QString, std::unique_ptr<DataSet>> cache;
+    const QString name = QLatin1String(preset.name);
+    auto found = cache.find(name);
+    if (found != cache.end())
+        return found->second.get();
+    const DataFileResult read = DataFileReader::readFile(benchDataFile(preset));
+    std::unique_ptr<DataSet> data;
+    if (read.ok() && !read.data.series.isEmpty())
+        data = std::make_unique<DataSet>(read.data);
+    return (cache[name] = std::move(data)).get();
+}
