@@ -2,15 +2,13 @@
 
 #include <charconv>
 
-QByteArray NumberText::shortest(double value)
-{
+QByteArray NumberText::shortest(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return QByteArray(buffer, int(result.ptr - buffer));
 }
 
-QByteArray NumberText::csvField(const QString& text)
-{
+QByteArray NumberText::csvField(const QString& text) {
     QByteArray utf8 = text.toUtf8();
     if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\n') && !utf8.contains('\r'))
         return utf8;

@@ -12,8 +12,8 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
