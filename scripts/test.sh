@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test through CTest.
-# The whole suite runs inside one virtual X server, so the tests that need a real
-# window with OpenGL have one; all others use Qt's offscreen platform.
+# The whole suite runs with one virtual X server, so the tests that need a real window
+# with OpenGL have one; all others use Qt's offscreen platform.
 # Before the tests, the data-file reader's fuzzer runs for a minute as a regression check
 # over its corpus (STACKEDGRAPH_FUZZ_SECONDS=0 skips it).
 #   --sanitize   build into build-sanitize/ with AddressSanitizer + UBSan (and LeakSanitizer)
@@ -34,5 +34,18 @@ if [ "${1:-}" != "--sanitize" ] && [ "${STACKEDGRAPH_FUZZ_SECONDS:-60}" != "0" ]
     "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-60}" 2>&1 | tail -n 12
 fi
 
+# Our own virtual X server on the first free display.
+display=99
+while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X${display}" ] && break
+    sleep 0.1
+done
+
 cd "$build"
-xvfb-run -a -s "-screen 0 1920x1080x24" env ${test_env[@]+"${test_env[@]}"} ctest --output-on-failure -j "$(nproc)"
+DISPLAY=":$display" env ${test_env[@]+"${test_env[@]}"} ctest --output-on-failure -j "$(nproc)"
