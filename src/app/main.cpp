@@ -2,18 +2,31 @@
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPixmap>
 #include <QSplashScreen>
 #include <QStringList>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     const bool batch = CommandLine::isBatch(argc, argv);
     // The batch modes render without any display.
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (a build machine, a cron job) Qt falls back to its own runtime
+    // directory but warns on every run; give it that directory quietly.
+    if (batch && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime =
+            QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(getuid());
+        if (::mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
+            qputenv("XDG_RUNTIME_DIR", runtime);
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stackedgraph"));

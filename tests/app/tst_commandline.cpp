@@ -89,6 +89,7 @@ private slots:
                  QStringLiteral("--baseline"), QStringLiteral("symmetric"), QStringLiteral("--scheme"),
                  QStringLiteral("red blood"), example});
         QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err, QByteArray()); // a success says nothing on standard error
         QImage image(out);
         QCOMPARE(image.size(), QSize(800, 300));
 
