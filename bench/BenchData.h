@@ -1,10 +1,12 @@
 #pragma once
 
 #include "data/DataFileReader.h"
+#include "graph/StackedGraph.h"
 
 #include <QByteArray>
 #include <QFileInfo>
 #include <QString>
+#include <QWidget>
 
 #include <cstdlib>
 #include <map>
@@ -57,3 +59,27 @@ inline const DataSet* benchDataSet(const BenchPreset& preset) {
         data = std::make_unique<DataSet>(read.data);
     return (cache[name] = std::move(data)).get();
 }
+
+// A scene over the data at the export's default width of 320 units a month, built once
+// unless asked not to.
+struct BenchGraph {
+    explicit BenchGraph(const DataSet& data, bool labels = true, bool build = true)
+        : scene(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, &parent) {
+        scene.computeXRange();
+        scene.rebuildEnabled = false;
+        scene.labelsEnabled = labels;
+        scene.setXRange(320 * scene.monthSpan());
+        scene.rebuildEnabled = true;
+        if (build)
+            scene.makeStackedGraph();
+    }
+    QWidget parent;
+    StackedGraph scene;
+};
+
+// Skips a benchmark whose data file could not be generated.
+#define REQUIRE_DATA(data)                                                                                   \
+    if (!(data)) {                                                                                           \
+        state.SkipWithError("could not generate the data file");                                             \
+        return;                                                                                              \
+    }

@@ -25,18 +25,6 @@ namespace {
 
 const BenchPreset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}};
 
-struct Graph {
-    explicit Graph(const DataSet& data)
-        : scene(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, &parent) {
-        scene.computeXRange();
-        scene.rebuildEnabled = false;
-        scene.setXRange(320 * scene.monthSpan());
-        scene.rebuildEnabled = true;
-    }
-    QWidget parent;
-    StackedGraph scene;
-};
-
 // The plain inputs of the build steps, as one build of the scene would have them.
 struct Steps {
     explicit Steps(const DataSet& data)
@@ -54,17 +42,11 @@ struct Steps {
     LayerStacking stack;
 };
 
-#define REQUIRE_DATA(data)                                                                                   \
-    if (!(data)) {                                                                                           \
-        state.SkipWithError("could not generate the data file");                                             \
-        return;                                                                                              \
-    }
-
 // Args: preset, baseline, ordering, labels.
 void BM_MakeStackedGraph(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
-    Graph graph(*data);
+    BenchGraph graph(*data, true, false);
     graph.scene.rebuildEnabled = false;
     graph.scene.setBaselineAlgo(int(state.range(1)));
     graph.scene.setSortAlgo(int(state.range(2)));
@@ -158,7 +140,7 @@ BENCHMARK(BM_Labels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_BuildAndPaint(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
-    Graph graph(*data);
+    BenchGraph graph(*data, true, false);
     graph.scene.rebuildEnabled = false;
     graph.scene.setBaselineAlgo(1);
     graph.scene.setSortAlgo(2);

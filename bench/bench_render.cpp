@@ -27,31 +27,11 @@ const BenchPreset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}, {"hug
 const QSize exportSize(3846, 1234);
 
 // A graph built with the export's defaults.
-struct Graph {
-    explicit Graph(const DataSet& data, bool labels = true)
-        : scene(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, &parent) {
-        scene.computeXRange();
-        scene.rebuildEnabled = false;
-        scene.labelsEnabled = labels;
-        scene.setXRange(320 * scene.monthSpan());
-        scene.rebuildEnabled = true;
-        scene.makeStackedGraph();
-    }
-    QWidget parent;
-    StackedGraph scene;
-};
-
-#define REQUIRE_DATA(data)                                                                                   \
-    if (!(data)) {                                                                                           \
-        state.SkipWithError("could not generate the data file");                                             \
-        return;                                                                                              \
-    }
-
 // Args: preset, orientation (0 quarter turn, 1 direct), labels.
 void BM_RenderImage(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
-    Graph graph(*data, state.range(2) != 0);
+    BenchGraph graph(*data, state.range(2) != 0);
     const auto orientation =
         state.range(1) == 0 ? SceneImage::Orientation::QuarterTurn : SceneImage::Orientation::Direct;
     for (auto _ : state)
@@ -73,7 +53,7 @@ void BM_EncodePng(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const QImage image = [&] {
-        Graph graph(*data);
+        BenchGraph graph(*data);
         return SceneImage::render(graph.scene, exportSize, false, nullptr);
     }();
     qint64 bytes = 0;
@@ -94,7 +74,7 @@ BENCHMARK(BM_EncodePng)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 void BM_SliderRedraw(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
-    Graph graph(*data);
+    BenchGraph graph(*data);
     StackedGraphView* view = graph.scene.view;
     view->resize(1920, 1080);
     view->showWholeGraph();
