@@ -2,6 +2,7 @@
 #include "graph/StackedGraph.h"
 #include "support/FakeDialogs.h"
 #include "support/TestFiles.h"
+#include "support/WheelEvents.h"
 #include "view/OpenGLSupport.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
@@ -37,13 +38,6 @@ QPoint pointOnALayer(StackedGraphView* view, QGraphicsItem** found) {
             }
     *found = nullptr;
     return QPoint();
-}
-
-void wheel(QWidget* viewport, int delta) {
-    const QPointF pos(viewport->width() / 2.0, viewport->height() / 2.0);
-    QWheelEvent event(pos, viewport->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &event);
 }
 
 } // namespace
@@ -82,7 +76,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         for (int i = 0; i < 3; ++i)
-            wheel(window.centralWidget->mainGraph->stackedGraph->view->viewport(), -120);
+            sendWheel(window.centralWidget->mainGraph->stackedGraph->view->viewport(), QPoint(0, -120));
         QVERIFY(usesOpenGL(window.centralWidget->mainGraph));
         gl->setChecked(false);
         QVERIFY(!usesOpenGL(window.centralWidget->mainGraph));
@@ -105,9 +99,9 @@ private slots:
 
         StackedGraphView* view = window.centralWidget->mainGraph->stackedGraph->view;
         const QTransform before = view->transform();
-        wheel(view->viewport(), 120);
+        sendWheel(view->viewport(), QPoint(0, 120));
         QCOMPARE(view->transform().m11(), before.m11() * 1.15);
-        wheel(view->viewport(), -120);
+        sendWheel(view->viewport(), QPoint(0, -120));
 
         QGraphicsItem* item = nullptr;
         const QPoint point = pointOnALayer(view, &item);

@@ -2,6 +2,7 @@
 #include "graph/ColorSchemePresets.h"
 #include "graph/StackedGraph.h"
 #include "support/FakeDialogs.h"
+#include "support/WheelEvents.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
 #include "widgets/ColorPushButton.h"
@@ -400,10 +401,7 @@ QString MonkeyXvfbTest::wheel() {
     const QPointF pos = somePoint(viewport);
     const int delta = (int(rng.bounded(6)) - 3) * 120 + (rng.bounded(4) == 0 ? int(rng.bounded(61)) - 30 : 0);
     const bool horizontal = rng.bounded(8) == 0;
-    QWheelEvent event(pos, viewport->mapToGlobal(pos), QPoint(),
-                      horizontal ? QPoint(delta, 0) : QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &event);
+    sendWheel(viewport, horizontal ? QPoint(delta, 0) : QPoint(0, delta), pos);
     return QStringLiteral("wheel %1%2")
         .arg(delta)
         .arg(horizontal ? QStringLiteral(" horizontal") : QString());

@@ -1,3 +1,4 @@
+#include "support/WheelEvents.h"
 #include "view/OpenGLSupport.h"
 #include "view/StackedGraphView.h"
 
@@ -11,13 +12,6 @@
 #include <memory>
 
 namespace {
-
-void sendWheel(StackedGraphView& view, QPoint angleDelta) {
-    const QPointF pos(view.viewport()->rect().center());
-    QWheelEvent event(pos, view.viewport()->mapToGlobal(pos), QPoint(), angleDelta, Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.viewport(), &event);
-}
 
 // A scene wider than the view, with one layer-like item away from the origin.
 struct Fixture {
@@ -56,7 +50,7 @@ private slots:
         QFETCH(double, scale);
         Fixture f;
         for (const int delta : deltas)
-            sendWheel(*f.view, QPoint(0, delta));
+            sendWheel(f.view->viewport(), QPoint(0, delta));
         QCOMPARE(f.view->transform().m11(), scale);
         QCOMPARE(f.view->transform().m22(), scale);
     }
@@ -67,8 +61,8 @@ private slots:
         QVERIFY(bar->maximum() > 0);
         bar->setValue(bar->maximum() / 2);
         const int start = bar->value();
-        sendWheel(*f.view, QPoint(120, 0));
-        sendWheel(*f.view, QPoint(-240, 10));
+        sendWheel(f.view->viewport(), QPoint(120, 0));
+        sendWheel(f.view->viewport(), QPoint(-240, 10));
         QCOMPARE(f.view->transform().m11(), 1.0);
         QCOMPARE(bar->value(), start);
     }
@@ -139,7 +133,7 @@ private slots:
         f.view->setAutoGLViewport(true);
         QVERIFY(f.view->autoGL);
         for (int i = 0; i < 20; ++i)
-            sendWheel(*f.view, QPoint(0, 120));
+            sendWheel(f.view->viewport(), QPoint(0, 120));
         f.view->resetPixelScale();
         f.view->showWholeGraph();
         QCoreApplication::processEvents();

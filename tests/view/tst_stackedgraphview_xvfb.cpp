@@ -1,5 +1,6 @@
 #include "graph/StackedGraph.h"
 #include "support/SeriesBuilder.h"
+#include "support/WheelEvents.h"
 #include "view/OpenGLSupport.h"
 #include "view/StackedGraphView.h"
 
@@ -15,13 +16,6 @@
 #include <memory>
 
 namespace {
-
-void sendWheel(StackedGraphView& view, int delta) {
-    const QPointF pos(view.viewport()->rect().center());
-    QWheelEvent event(pos, view.viewport()->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.viewport(), &event);
-}
 
 bool openGLViewport(const StackedGraphView& view) {
     return qobject_cast<QOpenGLWidget*>(view.viewport()) != nullptr;
@@ -100,19 +94,19 @@ private slots:
         QVERIFY(!openGLViewport(*f.view));
         // 1.15^9 ≈ 3.52 stays plain, 1.15^10 ≈ 4.05 switches.
         for (int step = 1; step <= 9; ++step) {
-            sendWheel(*f.view, 120);
+            sendWheel(f.view->viewport(), QPoint(0, 120));
             QVERIFY2(!openGLViewport(*f.view), qPrintable(QString::number(step)));
         }
-        sendWheel(*f.view, 120);
+        sendWheel(f.view->viewport(), QPoint(0, 120));
         QCOMPARE(f.view->pixelScale, std::pow(1.15, 10));
         QVERIFY(openGLViewport(*f.view));
         QVERIFY(f.view->glViewportActive);
         // The zoom carries over to the new viewport.
         QCOMPARE(f.view->transform().m11(), std::pow(1.15, 10));
-        sendWheel(*f.view, 120);
+        sendWheel(f.view->viewport(), QPoint(0, 120));
         QVERIFY(openGLViewport(*f.view));
         // 1.15^11 × 0.85 ≈ 3.95: the first step back to 4 or below switches back.
-        sendWheel(*f.view, -120);
+        sendWheel(f.view->viewport(), QPoint(0, -120));
         QVERIFY(!openGLViewport(*f.view));
         QVERIFY(!f.view->glViewportActive);
     }
