@@ -19,7 +19,6 @@
 #include <QTextStream>
 
 #include <cstring>
-#include <limits>
 #include <memory>
 
 namespace {
@@ -277,31 +276,25 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
 
     BatchGraph batch(result.data, settings);
     const QString target = parser.value(mode);
-    QByteArray bytes;
+    out.flush();
     if (mode == QLatin1String("export-layers")) {
+        QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         StackedLayoutCsv::write(batch.graph, buffer);
-    } else {
-        const double height = qBound(0.0, batch.graph.graphHeight, double(std::numeric_limits<int>::max()));
-        const double width = qBound(0.0, batch.graph.xRange, double(std::numeric_limits<int>::max()));
-        const QSize size = settings.exactSize.isValid()
-                               ? settings.exactSize
-                               : ImageSize::forChoice(settings.sizeIndex, int(width), int(height));
-        const QImage image = SceneImage::render(batch.graph, size, settings.transparent, &error);
-        if (image.isNull()) {
-            err << error << '\n';
-            return 1;
-        }
-        out.flush();
-        if (!SceneImage::writePng(image, target, &error)) {
+        if (!writeOutput(target, bytes, &error)) {
             err << error << '\n';
             return 1;
         }
         return 0;
     }
-    out.flush();
-    if (!writeOutput(target, bytes, &error)) {
+    const QSize size =
+        settings.exactSize.isValid()
+            ? settings.exactSize
+            : ImageSize::forChoice(settings.sizeIndex, ImageSize::truncated(batch.graph.xRange),
+                                   ImageSize::truncated(batch.graph.graphHeight));
+    const QImage image = SceneImage::render(batch.graph, size, settings.transparent, &error);
+    if (image.isNull() || !SceneImage::writePng(image, target, &error)) {
         err << error << '\n';
         return 1;
     }

@@ -30,6 +30,12 @@ QSize ImageSize::forChoice(int index, int width, int height) {
     return QSize(scaled(width, index), scaled(height, index));
 }
 
+int ImageSize::truncated(double extent) {
+    if (!(extent > 0.0))
+        return 0;
+    return extent >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(extent);
+}
+
 QString ImageSize::text(const QSize& size) {
     return QString::number(size.width()) + QLatin1Char('x') + QString::number(size.height());
 }

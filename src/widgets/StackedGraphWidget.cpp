@@ -18,8 +18,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <limits>
-
 namespace {
 
 constexpr int sliderInterval = 50;
@@ -158,19 +156,16 @@ void StackedGraphWidget::updateStackedGraph() {
     makeImageSizeBoxText();
 }
 
-int StackedGraphWidget::truncatedGraphHeight() const {
-    // Truncation toward zero, of a height that could in principle exceed int.
-    return int(qBound(0.0, stackedGraph->graphHeight, double(std::numeric_limits<int>::max())));
-}
-
 QSize StackedGraphWidget::currentImageSize() const {
-    return ImageSize::forChoice(imageSizeBox->currentIndex(), xRangeSlider->value(), truncatedGraphHeight());
+    return ImageSize::forChoice(imageSizeBox->currentIndex(), xRangeSlider->value(),
+                                ImageSize::truncated(stackedGraph->graphHeight));
 }
 
 void StackedGraphWidget::makeImageSizeBoxText() {
     for (int i = 0; i < ImageSize::choiceCount && i < imageSizeBox->count(); ++i)
         imageSizeBox->setItemText(
-            i, ImageSize::text(ImageSize::forChoice(i, xRangeSlider->value(), truncatedGraphHeight())));
+            i, ImageSize::text(ImageSize::forChoice(i, xRangeSlider->value(),
+                                                    ImageSize::truncated(stackedGraph->graphHeight))));
 }
 
 void StackedGraphWidget::saveImage() {

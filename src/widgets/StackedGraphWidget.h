@@ -52,7 +52,6 @@ private slots:
     void xRangeSliderAction();
 
 private:
-    int truncatedGraphHeight() const;
     QSize currentImageSize() const;
     void connectSchemeReset();
     void disconnectSchemeReset();

@@ -25,6 +25,12 @@ private slots:
         QCOMPARE(ImageSize::text(ImageSize::forChoice(index, 3846, int(1234.7))), text);
     }
     void smallGraphGivesZeroSide() { QCOMPARE(ImageSize::forChoice(0, 3846, 3), QSize(961, 0)); }
+    void extentsTruncate() {
+        QCOMPARE(ImageSize::truncated(1234.7), 1234);
+        QCOMPARE(ImageSize::truncated(-3.0), 0);
+        QCOMPARE(ImageSize::truncated(std::numeric_limits<double>::quiet_NaN()), 0);
+        QCOMPARE(ImageSize::truncated(1e300), std::numeric_limits<int>::max());
+    }
     void hugeGraphSaturates() {
         const int big = std::numeric_limits<int>::max() / 3;
         QCOMPARE(ImageSize::forChoice(4, big, 10).width(), std::numeric_limits<int>::max());
