@@ -1,6 +1,7 @@
 #include "graph/LayerItem.h"
 
-#include "graph/BandPieces.h"
+#include "graph/LayerOutline.h"
+#include "graph/PathClip.h"
 
 #include <QBrush>
 #include <QPaintDevice>
@@ -11,6 +12,20 @@
 #include <cmath>
 
 namespace {
+
+// Qt's rasterizers take device coordinates within +/-32767 and paths at most that wide or high;
+// beyond, the raster engine flattens and clips the path itself and the OpenGL engine draws nothing.
+constexpr double deviceLimit = 32000.0;
+// Room left around what the device shows, so that cuts and their antialiasing stay out of sight.
+constexpr double fillMargin = 2.0;
+// Reach of the stroke beyond which it is cut off; a pen wider than this on screen is past any zoom
+// the view offers.
+constexpr double largestReach = 8000.0;
+
+bool fitsDevice(const QRectF& rect) {
+    return rect.left() > -deviceLimit && rect.right() < deviceLimit && rect.top() > -deviceLimit &&
+           rect.bottom() < deviceLimit && rect.width() < deviceLimit && rect.height() < deviceLimit;
+}
 
 // A copy that shares nothing with the item's path, so that what the painter attaches to it is
 // freed after drawing.
@@ -27,16 +42,68 @@ bool isWhole(double value) {
     return std::isfinite(value) && value == std::floor(value);
 }
 
+QPainterPath outlineWithLabel(const BandGeometry& band, const QPainterPath& label) {
+    QPainterPath path = LayerOutline::band(band, label.elementCount()).path;
+    if (!label.isEmpty())
+        path.addPath(label);
+    return path;
+}
+
 } // namespace
 
-LayerItem::LayerItem(const QPainterPath& path, const QPen& pen, const QBrush& brush, int bandPoints)
-    : QGraphicsPathItem(path)
-    , bandPoints(bandPoints) {
+// Where the painter draws: its transforms from item to logical and device coordinates, and the
+// device pixels it may change.
+struct LayerItem::Surface {
+    QTransform world;
+    QTransform device;
+    QTransform inverse; // device to item
+    QRectF visible;     // device pixels
+    double penReach = 0.0;
+    bool valid = false;
+
+    Surface(QPainter& painter, const QPen& pen) {
+        world = painter.worldTransform();
+        device = painter.deviceTransform();
+        const QPaintDevice* target = painter.device();
+        if (!target || device.type() == QTransform::TxProject || world.type() == QTransform::TxProject)
+            return;
+        bool invertible = false;
+        inverse = device.inverted(&invertible);
+        const QTransform redirection = world.inverted(&valid) * device;
+        if (!invertible || !valid) {
+            valid = false;
+            return;
+        }
+        visible = redirection.mapRect(QRectF(0.0, 0.0, target->width(), target->height()));
+        if (QPaintEngine* engine = painter.paintEngine()) {
+            const QRegion system = engine->systemClip();
+            if (!system.isEmpty())
+                visible &= QRectF(system.boundingRect());
+        }
+        if (painter.hasClipping())
+            visible &= device.mapRect(painter.clipBoundingRect());
+        const double scale = std::sqrt(std::abs(device.determinant()));
+        const double width = pen.style() == Qt::NoPen ? 0.0
+                             : pen.isCosmetic()       ? qMax(1.0, pen.widthF())
+                                                      : qMax(1.0, pen.widthF() * scale);
+        penReach = qMin(width + 2.0 * fillMargin, largestReach);
+        valid = std::isfinite(scale) && visible.isValid() && fitsDevice(visible);
+    }
+};
+
+LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen,
+                     const QBrush& brush)
+    : QGraphicsPathItem(outlineWithLabel(band, label))
+    , geometry(band)
+    , label(label)
+    , labelBounds(label.controlPointRect()) {
     setPen(pen);
     setBrush(brush);
-    // A full pen width on every side covers square caps and bevel joins.
+    // Qt finds the bounds of a path drawn with a wide pen by stroking the whole path, which for long
+    // layers costs far more than building them; the control points widened by a full pen width on
+    // every side (covering square caps and bevel joins) bound it just as safely.
     const qreal margin = pen.style() == Qt::NoPen ? 0.0 : pen.widthF();
-    bounds = path.controlPointRect().adjusted(-margin, -margin, margin, margin);
+    bounds = path().controlPointRect().adjusted(-margin, -margin, margin, margin);
 }
 
 QRectF LayerItem::boundingRect() const {
@@ -48,78 +115,115 @@ void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
     Q_UNUSED(widget);
     painter->setPen(pen());
     painter->setBrush(brush());
-    if (!fillInStrips(painter)) {
+    const Surface surface(*painter, pen());
+    if (!surface.valid) {
         painter->drawPath(detached(path()));
         return;
     }
-    if (pen().style() == Qt::NoPen)
-        return;
-    painter->setBrush(Qt::NoBrush);
-    painter->drawPath(detached(path()));
+    const bool whole =
+        fitsDevice(surface.device.mapRect(bounds).adjusted(-fillMargin, -fillMargin, fillMargin, fillMargin));
+    if (fillInStrips(painter, surface)) {
+        if (pen().style() == Qt::NoPen)
+            return;
+        painter->setBrush(Qt::NoBrush);
+    }
+    if (whole)
+        painter->drawPath(detached(path()));
+    else
+        drawVisiblePart(painter, surface);
 }
 
-// False when nothing was drawn: the path must then be drawn whole.
-bool LayerItem::fillInStrips(QPainter* painter) const {
-    // Only Qt's own rasterizer has the cost strips avoid; OpenGL and printing draw whole paths.
-    if (bandPoints < 2 || brush().style() == Qt::NoBrush || !painter->paintEngine() ||
+void LayerItem::drawVisiblePart(QPainter* painter, const Surface& surface) const {
+    const QPainterPath part = visiblePart(surface);
+    const QTransform& world = surface.world;
+    // OpenGL checks how far a path reaches in its own coordinates scaled, before the view moves it
+    // into place, and gives up beyond 32767 pixels: there it is drawn in the painter's pixels.
+    if (painter->paintEngine()->type() == QPaintEngine::Raster || world.type() > QTransform::TxScale ||
+        world.m11() != world.m22() || !(world.m11() > 0.0)) {
+        painter->drawPath(part);
+        return;
+    }
+    QPen scaled = painter->pen();
+    if (!scaled.isCosmetic())
+        scaled.setWidthF(scaled.widthF() * world.m11());
+    painter->save();
+    painter->resetTransform();
+    painter->setPen(scaled);
+    painter->drawPath(world.map(part));
+    painter->restore();
+}
+
+QPainterPath LayerItem::piece(BandStrips::Span span, bool withLabel) const {
+    const int labelElements = withLabel ? label.elementCount() : 0;
+    QPainterPath result =
+        span.isEmpty() ? QPainterPath()
+                       : LayerOutline::piece(geometry, span.firstPoint, span.lastPoint, labelElements).path;
+    if (withLabel)
+        result.addPath(label);
+    return result;
+}
+
+QPainterPath LayerItem::cutToDevice(const QPainterPath& piece, const Surface& surface,
+                                    const QRectF& area) const {
+    if (fitsDevice(surface.device.mapRect(piece.controlPointRect())))
+        return piece;
+    return surface.inverse.map(PathClip::toRect(surface.device.map(piece), area));
+}
+
+QPainterPath LayerItem::visiblePart(const Surface& surface) const {
+    const double reach = surface.penReach;
+    const QRectF area = surface.visible.adjusted(-reach, -reach, reach, reach);
+    // Bounds of the area in item coordinates (exact for the view's scaling, wider when turned).
+    const QRectF itemArea = surface.inverse.mapRect(area);
+    BandStrips::Band band;
+    band.count = geometry.count();
+    band.origin = geometry.sceneX(0);
+    band.step = geometry.xScale;
+    const BandStrips::Span span = BandStrips::pointsFor(band, itemArea.left(), itemArea.right());
+    const bool withLabel = !label.isEmpty() && labelBounds.intersects(itemArea);
+    return cutToDevice(piece(span, withLabel), surface, area);
+}
+
+// False when nothing was filled: the path must then be filled whole.
+bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
+    // Only Qt's own rasterizer has the cost strips avoid; OpenGL and printing take whole paths.
+    if (geometry.count() < 2 || brush().style() == Qt::NoBrush || !painter->paintEngine() ||
         painter->paintEngine()->type() != QPaintEngine::Raster)
         return false;
-    const QTransform world = painter->worldTransform();
-    const QTransform device = painter->deviceTransform();
-    // Strip edges must fall on pixel edges, so device pixels may only be offset by whole pixels.
-    if (device.m11() != world.m11() || device.m12() != world.m12() || device.m21() != world.m21() ||
-        device.m22() != world.m22() || !isWhole(device.dx() - world.dx()) ||
-        !isWhole(device.dy() - world.dy()))
+    const QTransform& world = surface.world;
+    const QTransform& device = surface.device;
+    // Strips are clipped in logical pixels, which must be device pixels moved by whole pixels, and
+    // scene x must map to logical x alone.
+    if (world.type() > QTransform::TxScale || device.m11() != world.m11() || device.m22() != world.m22() ||
+        !isWhole(device.dx() - world.dx()) || !isWhole(device.dy() - world.dy()) || !(world.m11() > 0.0))
         return false;
-    // Scene x must map to one device axis alone: u = scale * x + offset.
-    double scale = 0.0;
-    double offset = 0.0;
-    bool columns = true;
-    if (world.type() <= QTransform::TxScale) {
-        scale = world.m11();
-        offset = world.dx();
-    } else if (world.type() == QTransform::TxRotate && world.m11() == 0.0 && world.m22() == 0.0) {
-        scale = world.m12();
-        offset = world.dy();
-        columns = false;
-    } else {
+    const QPointF shift(device.dx() - world.dx(), device.dy() - world.dy());
+    BandStrips::Band band;
+    band.count = geometry.count();
+    band.origin = world.m11() * geometry.sceneX(0) + world.dx();
+    band.step = world.m11() * geometry.xScale;
+    if (!(band.step * (band.count - 1) > 2.0 * stripWidth))
         return false;
-    }
-    if (!std::isfinite(scale) || !std::isfinite(offset) || scale == 0.0)
-        return false;
-    const BandPieces pieces(path(), bandPoints);
-    if (!pieces.valid())
-        return false;
-    const QPaintDevice* target = painter->device();
-    if (!target)
-        return false;
-    const int length = columns ? target->width() : target->height();
-    const int across = columns ? target->height() : target->width();
-    double u0 = scale * bounds.left() + offset;
-    double u1 = scale * bounds.right() + offset;
-    if (u0 > u1)
-        std::swap(u0, u1);
-    u0 = qMax(u0, 0.0);
-    u1 = qMin(u1, double(length));
-    const int stripWidth = columns ? columnStripWidth : rowStripWidth;
-    if (!(u1 - u0 > 2.0 * stripWidth))
+    band.hasLabel = !label.isEmpty();
+    band.labelLeft = world.m11() * labelBounds.left() + world.dx();
+    band.labelRight = world.m11() * labelBounds.right() + world.dx();
+    const QRectF visible = surface.visible.translated(-shift);
+    QVector<BandStrips::Strip> strips;
+    if (!BandStrips::plan(band, visible.left(), visible.right(), stripWidth, fillMargin, &strips))
         return false;
 
-    // Pieces reach two pixels beyond their strip, so that where they are cut lies outside it.
-    static constexpr double margin = 2.0;
+    const int top = int(std::floor(visible.top()));
+    const int height = int(std::ceil(visible.bottom())) - top;
     painter->setPen(Qt::NoPen);
-    for (int lo = int(std::floor(u0 / stripWidth)) * stripWidth; lo < u1; lo += stripWidth) {
-        double x0 = (lo - margin - offset) / scale;
-        double x1 = (lo + stripWidth + margin - offset) / scale;
-        if (x0 > x1)
-            std::swap(x0, x1);
-        const QPainterPath piece = pieces.piece(x0, x1);
+    for (const BandStrips::Strip& strip : strips) {
+        const QRectF area(strip.left - fillMargin + shift.x(), visible.top() - fillMargin + shift.y(),
+                          strip.right - strip.left + 2.0 * fillMargin, visible.height() + 2.0 * fillMargin);
+        const QPainterPath part = cutToDevice(piece(strip.points, strip.label), surface, area);
         painter->save();
         painter->resetTransform();
-        painter->setClipRect(columns ? QRect(lo, 0, stripWidth, across) : QRect(0, lo, across, stripWidth),
-                             Qt::IntersectClip);
+        painter->setClipRect(QRect(strip.left, top, strip.right - strip.left, height), Qt::IntersectClip);
         painter->setWorldTransform(world);
-        painter->drawPath(piece);
+        painter->drawPath(part);
         painter->restore();
     }
     painter->setPen(pen());

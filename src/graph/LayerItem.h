@@ -1,30 +1,43 @@
 #pragma once
 
+#include "graph/BandGeometry.h"
+#include "graph/BandStrips.h"
+
 #include <QGraphicsPathItem>
 
-// A layer's path item. Qt finds the bounds of a path drawn with a wide pen by stroking the whole
-// path, which for long layers costs far more than building them; the outline's control points
-// widened by the pen bound it just as safely. Path and pen are fixed at construction.
+// A layer's path item: the band's outline followed by its label's glyph outlines, drawn as a plain
+// path item draws them. Where drawing the whole path would be slow or impossible, it draws pieces
+// built from the band's geometry that look the same wherever the device shows them:
+// - Qt's rasterizers refuse coordinates beyond +/-32767 device pixels, which deep zoom and wide
+//   images reach; then only what the device shows is drawn, cut exactly to it (PathClip);
+// - the raster engine fills a long flat band in a time that grows with the square of its length;
+//   there the fill goes strip by strip (BandStrips).
 class LayerItem : public QGraphicsPathItem {
 public:
-    // bandPoints: the number of points of the band the path starts with (LayerOutline::band);
-    // 0 when the path has no such shape.
-    LayerItem(const QPainterPath& path, const QPen& pen, const QBrush& brush, int bandPoints = 0);
+    // label: the glyph outlines of the layer's name, in place (may be empty).
+    LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen, const QBrush& brush);
 
     QRectF boundingRect() const override;
-    // Draws what the path item draws. The fill goes strip by strip along the band when the view
-    // is not turned at an odd angle (see BandPieces), and from private copies of the path: the
-    // painter keeps a converted form with the path it is given, nearly doubling the memory.
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-    // Width in device pixels of the strips the fill is drawn in, measured fastest: across the
-    // scanlines each strip costs the square of its width, along them a fixed share per strip.
-    static constexpr int columnStripWidth = 64;
-    static constexpr int rowStripWidth = 128;
+    const BandGeometry& band() const { return geometry; }
+
+    // Device columns a fill strip spans, measured fastest: each strip costs the square of its width,
+    // and a fixed share for the painter's round trip.
+    static constexpr int stripWidth = 64;
 
 private:
-    bool fillInStrips(QPainter* painter) const;
+    struct Surface;
+    bool fillInStrips(QPainter* painter, const Surface& surface) const;
+    // The band from firstPoint to lastPoint, with the label when asked for.
+    QPainterPath piece(BandStrips::Span span, bool withLabel) const;
+    // What the device shows of the path, cut to the visible rectangle when it reaches too far.
+    QPainterPath visiblePart(const Surface& surface) const;
+    void drawVisiblePart(QPainter* painter, const Surface& surface) const;
+    QPainterPath cutToDevice(const QPainterPath& piece, const Surface& surface, const QRectF& area) const;
 
+    BandGeometry geometry;
+    QPainterPath label;
+    QRectF labelBounds;
     QRectF bounds;
-    int bandPoints = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graph/BandGeometry.h"
 #include "graph/SeriesPlacement.h"
 
 #include <QPainterPath>
@@ -13,14 +14,19 @@ public:
     LayerOutline(double xScale, double yScale);
 
     void moveTo(double x, double y);
+    void lineTo(double x, double y);
     // Both control points lie halfway in x, the first at the old height and the second at the new
     // one, so every segment leaves and enters its end points horizontally.
     void curveTo(double x, double y);
 
-    // The band of a layer whose point k has its bottom at bottoms[k], with room for that many more
-    // path elements (its label) so that the path is allocated once at its final size.
+    // The whole band, with room for that many more path elements (its label) so that the path is
+    // allocated once at its final size.
+    static LayerOutline band(const BandGeometry& band, int extraElements = 0);
     static LayerOutline band(const SeriesPlacement& layer, const QVector<double>& bottoms, double xScale,
                              double yScale, int extraElements = 0);
+    // The band from point firstPoint to point lastPoint: the same segments as the whole band there,
+    // closed by straight vertical lines where it is cut. Empty when firstPoint > lastPoint.
+    static LayerOutline piece(const BandGeometry& band, int firstPoint, int lastPoint, int extraElements = 0);
     // Path elements of the band of n points.
     static int elementCount(int n);
 

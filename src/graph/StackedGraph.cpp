@@ -7,7 +7,6 @@
 #include "graph/LayerItem.h"
 #include "graph/LayerLabel.h"
 #include "graph/LayerOrdering.h"
-#include "graph/LayerOutline.h"
 #include "graph/LayerStacking.h"
 #include "graph/LayerToolTip.h"
 #include "graph/ValueFormatter.h"
@@ -232,21 +231,18 @@ void StackedGraph::buildLayerShapes(const QVector<double>& baseline) {
         const int s = layers[i].seriesIndex;
         const SeriesPlacement& placement = placements[s];
         const QVector<double>& layerBottom = stacking.bottoms[i];
-        // The label first, so that the band's path is allocated once with room for it: growing a
-        // path doubles its storage, which for many long layers is most of the memory used.
         const QPainterPath label = labelsEnabled && placement.count > 0
                                        ? labelCache.outlines(LayerLabel::place(placement, layerBottom),
                                                              series->at(s).name, xScale, yScale)
                                        : QPainterPath();
-        LayerOutline outline = LayerOutline::band(placement, layerBottom, xScale, yScale,
-                                                  label.isEmpty() ? 0 : label.elementCount());
-        if (!label.isEmpty())
-            outline.path.addPath(label);
-        penX = outline.penX;
-        penY = outline.penY;
+        const BandGeometry band = BandGeometry::of(placement, layerBottom, xScale, yScale);
+        if (band.count() > 0) {
+            // Where the outline ends: back at its start.
+            penX = band.first;
+            penY = band.tops[0];
+        }
         const double position = ColorKeys::position(ColorKeys::key(colorKind, series->at(s), range), keys);
-        auto* item = new LayerItem(outline.path, pen, QBrush(colorScheme.colorAt(position), Qt::SolidPattern),
-                                   placement.count);
+        auto* item = new LayerItem(band, label, pen, QBrush(colorScheme.colorAt(position), Qt::SolidPattern));
         addItem(item);
         layers[i].item = item;
     }

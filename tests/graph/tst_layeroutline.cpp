@@ -70,6 +70,35 @@ private slots:
         }
     }
 
+    // A piece has the band's own segments between its points, closed by straight lines where it is cut;
+    // a piece reaching an end of the band keeps the band's own segment there.
+    void piecesKeepTheBandsSegments() {
+        BandGeometry band;
+        band.first = 3;
+        band.bottoms = {0, 1, 2, 1, 0, 0};
+        band.tops = {2, 6, 4, 5, 3, 0};
+        band.xScale = 10.0;
+        band.yScale = 100.0;
+        const QVector<QPointF> whole = elementsOf(LayerOutline::band(band).path);
+        QCOMPARE(elementsOf(LayerOutline::piece(band, 0, 5).path), whole);
+
+        const QVector<QPointF> middle = elementsOf(LayerOutline::piece(band, 2, 4).path);
+        QCOMPARE(middle.size(), 1 + 6 + 1 + 6 + 1);
+        QCOMPARE(middle.first(), QPointF(50, -400));  // top of point 2
+        QCOMPARE(middle.mid(1, 6), whole.mid(7, 6));  // top to points 3 and 4
+        QCOMPARE(middle[7], QPointF(70, -0 * 100.0)); // cut: straight down at point 4
+        // Bottom back to points 3 (x 60, bottom 1) and 2 (x 50, bottom 2), halfway control points.
+        QCOMPARE(middle.mid(8, 6),
+                 QVector<QPointF>({{65, -0.0}, {65, -100}, {60, -100}, {55, -100}, {55, -200}, {50, -200}}));
+        QCOMPARE(middle.last(), middle.first()); // cut: straight up at point 2
+
+        // Point 5 has no thickness: Qt drops the zero-height drop there, in the band and the piece.
+        const QPainterPath end = LayerOutline::piece(band, 4, 5).path;
+        QCOMPARE(end.elementCount(), 1 + 3 + 3 + 1);
+        QCOMPARE(QPointF(end.elementAt(end.elementCount() - 1)), QPointF(70, -300));
+        QVERIFY(LayerOutline::piece(band, 3, 2).path.isEmpty());
+    }
+
     void singlePointIsAVerticalLine() {
         const QVector<DataPoint> points = {{2000, 1, 3}};
         const LayerOutline outline = LayerOutline::band(placed(2, points), {1}, 10.0, 10.0);

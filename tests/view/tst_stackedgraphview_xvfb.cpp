@@ -1,5 +1,7 @@
+#include "data/DataFileReader.h"
 #include "graph/StackedGraph.h"
 #include "support/SeriesBuilder.h"
+#include "support/TestFiles.h"
 #include "support/WheelEvents.h"
 #include "view/OpenGLSupport.h"
 #include "view/StackedGraphView.h"
@@ -8,6 +10,7 @@
 #include <QGraphicsScene>
 #include <QOpenGLWidget>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
@@ -16,6 +19,13 @@
 #include <memory>
 
 namespace {
+
+// Warnings Qt's painting printed while the test ran.
+QStringList paintWarnings;
+void recordWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtWarningMsg && message.contains(QStringLiteral("exceeds")))
+        paintWarnings << message;
+}
 
 bool openGLViewport(const StackedGraphView& view) {
     return qobject_cast<QOpenGLWidget*>(view.viewport()) != nullptr;
@@ -209,6 +219,59 @@ private slots:
         f.view->pixelScale = 2.5;
         f.view->resetPixelScale();
         QCOMPARE(f.view->pixelScale, 2.5);
+    }
+
+    // Zoomed in far at the centre, with both kinds of viewport: the bands stay filled.
+    void deepZoomStaysFilled_data() {
+        QTest::addColumn<bool>("openGL");
+        QTest::addColumn<int>("notches");
+        for (bool openGL : {false, true})
+            for (int notches : {30, 60})
+                QTest::addRow("%s, %d notches", openGL ? "OpenGL" : "raster", notches) << openGL << notches;
+    }
+    void deepZoomStaysFilled() {
+        QFETCH(bool, openGL);
+        QFETCH(int, notches);
+        paintWarnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(recordWarnings);
+        const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+        GraphFixture f;
+        QVERIFY(f.ready);
+        const DataFileResult read = DataFileReader::readFile(exampleDataFile());
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        f.series = read.data.series;
+        f.suffixes = read.data.magnitudeSuffixes;
+        f.graph.computeXRange();
+        f.graph.xRange = 320.0 * f.graph.monthSpan();
+        f.graph.setMaxColor(QColor(246, 82, 82));
+        f.graph.setMinColor(QColor(255, 246, 75));
+        // Centred on zero, so that the middle of the view is inside the stack at every zoom.
+        f.graph.setBaselineAlgo(1);
+        f.view->setGLViewport(openGL);
+        f.view->showWholeGraph();
+        QCoreApplication::processEvents();
+        for (int i = 0; i < notches; ++i)
+            sendWheel(f.view->viewport(), QPoint(0, 120));
+        QImage shot;
+        int white = 0;
+        // What reaches the window; an OpenGL viewport cannot be grabbed by itself.
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            QTest::qWait(100);
+            shot = f.view->screen()->grabWindow(f.view->winId()).toImage();
+            white = 0;
+            for (int y = 0; y < shot.height(); y += 4)
+                for (int x = 0; x < shot.width(); x += 4)
+                    white += shot.pixel(x, y) == qRgb(255, 255, 255) ? 1 : 0;
+            if (white * 10 < (shot.width() / 4) * (shot.height() / 4))
+                break;
+        }
+        shot.save(QStringLiteral(STACKEDGRAPH_BINARY_DIR "/deep-zoom-%1-%2.png")
+                      .arg(openGL ? QStringLiteral("opengl") : QStringLiteral("raster"))
+                      .arg(notches));
+        QCOMPARE(f.view->glViewportActive, openGL);
+        QVERIFY2(white * 10 < (shot.width() / 4) * (shot.height() / 4),
+                 qPrintable(QStringLiteral("%1 white samples").arg(white)));
+        QCOMPARE(paintWarnings, QStringList());
     }
 };
 
