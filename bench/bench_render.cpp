@@ -26,27 +26,20 @@ const BenchPreset presets[] = {{"medium", 200, 240}, {"large", 2000, 600}, {"hug
 // The export size the comparison with the matplotlib peer uses.
 const QSize exportSize(3846, 1234);
 
-// A graph built with the export's defaults.
-// Args: preset, orientation (0 quarter turn, 1 direct), labels.
+// A graph built with the export's defaults. Args: preset, labels.
 void BM_RenderImage(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
-    BenchGraph graph(*data, state.range(2) != 0);
-    const auto orientation =
-        state.range(1) == 0 ? SceneImage::Orientation::QuarterTurn : SceneImage::Orientation::Direct;
+    BenchGraph graph(*data, state.range(1) != 0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(SceneImage::render(graph.scene, exportSize, false, nullptr, orientation));
-    state.SetLabel(std::string(presets[state.range(0)].name) +
-                   (state.range(1) == 0 ? ", quarter turn" : ", direct") +
-                   (state.range(2) != 0 ? ", labels" : ""));
+        benchmark::DoNotOptimize(SceneImage::render(graph.scene, exportSize, false, nullptr));
+    state.SetLabel(std::string(presets[state.range(0)].name) + (state.range(1) != 0 ? ", labels" : ""));
 }
 BENCHMARK(BM_RenderImage)
-    ->Args({0, 0, 1})
-    ->Args({0, 1, 1})
-    ->Args({1, 0, 0})
-    ->Args({1, 0, 1})
-    ->Args({1, 1, 1})
-    ->Args({2, 0, 1})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({2, 1})
     ->Unit(benchmark::kMillisecond);
 
 void BM_EncodePng(benchmark::State& state) {

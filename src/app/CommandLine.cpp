@@ -293,8 +293,7 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
             ? settings.exactSize
             : ImageSize::forChoice(settings.sizeIndex, ImageSize::truncated(batch.graph.xRange),
                                    ImageSize::truncated(batch.graph.graphHeight));
-    const QImage image = SceneImage::render(batch.graph, size, settings.transparent, &error);
-    if (image.isNull() || !SceneImage::writePng(image, target, &error)) {
+    if (!SceneImage::exportPng(batch.graph, size, settings.transparent, target, &error)) {
         err << error << '\n';
         return 1;
     }

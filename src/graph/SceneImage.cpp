@@ -1,5 +1,7 @@
 #include "graph/SceneImage.h"
 
+#include "graph/PngWriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QGraphicsScene>
@@ -7,7 +9,8 @@
 #include <QSaveFile>
 
 #include <cmath>
-#include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -25,20 +28,75 @@ bool isDrawable(const QRectF& rect) {
            rect.height() > 0.0;
 }
 
-// White everywhere: with alpha 0 when transparent, opaque otherwise.
-QImage blank(const QSize& size, bool transparent) {
-    QImage image(size, transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    if (!image.isNull()) {
-        image.fill(0);
-        image.invertPixels(QImage::InvertRgb);
+QImage::Format formatFor(bool transparent) {
+    return transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+}
+
+// Rows firstRow .. firstRow + rows.height() - 1 of the scene's image of that size: white everywhere
+// (alpha 0 when transparent), then the scene drawn over it tile by tile. Each tile is a view into
+// rows, drawn as the whole image would be, moved by whole pixels.
+void renderRows(QGraphicsScene& scene, const QSize& size, int firstRow, QImage& rows) {
+    rows.fill(0);
+    rows.invertPixels(QImage::InvertRgb);
+    // An empty scene rectangle would give an infinite scale; such a scene draws nothing.
+    if (!isDrawable(scene.sceneRect()))
+        return;
+    const QRectF target(QPointF(0.0, 0.0), QSizeF(size));
+    for (int top = 0; top < rows.height(); top += SceneImage::tileSide) {
+        const int height = qMin(SceneImage::tileSide, rows.height() - top);
+        for (int left = 0; left < rows.width(); left += SceneImage::tileSide) {
+            const int width = qMin(SceneImage::tileSide, rows.width() - left);
+            QImage tile(rows.scanLine(top) + qsizetype(left) * 4, width, height, rows.bytesPerLine(),
+                        rows.format());
+            QPainter painter(&tile);
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.translate(-left, -(firstRow + top));
+            scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
+        }
     }
-    return image;
+}
+
+// Opens "-" as standard output or a file through QSaveFile, hands it to write, and keeps what the
+// name held before unless write succeeds.
+bool writeFile(const QString& fileName, QString* error,
+               const std::function<bool(QIODevice&, QString*)>& write) {
+    const QString shownName = QDir::toNativeSeparators(fileName);
+    if (fileName.isEmpty()) {
+        setError(error, QStringLiteral("Cannot write the image: no file name given."));
+        return false;
+    }
+    QString reason;
+    if (fileName == QLatin1String("-")) {
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly) || !write(out, &reason) || !out.flush()) {
+            setError(error, QStringLiteral("Cannot write the image to standard output: %1")
+                                .arg(reason.isEmpty() ? out.errorString() : reason));
+            return false;
+        }
+        return true;
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, file.errorString()));
+        return false;
+    }
+    if (!write(file, &reason)) {
+        if (file.error() != QFileDevice::NoError)
+            reason = file.errorString();
+        file.cancelWriting();
+        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, reason));
+        return false;
+    }
+    if (!file.commit()) {
+        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, file.errorString()));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error,
-                          Orientation orientation) {
+QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error) {
     if (size.width() <= 0 || size.height() <= 0) {
         setError(error,
                  QStringLiteral("Cannot create an image of %1 pixels: it has no area.").arg(sizeText(size)));
@@ -50,70 +108,80 @@ QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transpa
                             .arg(maxImageBytes / (1024 * 1024)));
         return {};
     }
-    const bool turn = orientation == Orientation::QuarterTurn && isDrawable(scene.sceneRect());
-    QImage image = blank(turn ? size.transposed() : size, transparent);
+    QImage image(size, formatFor(transparent));
     if (image.isNull()) {
         setError(
             error,
             QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(size)));
         return {};
     }
-    // An empty scene rectangle would give an infinite scale; such a scene draws nothing.
-    if (!isDrawable(scene.sceneRect()))
-        return image;
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        if (turn) {
-            painter.translate(size.height(), 0.0);
-            painter.rotate(90.0);
-        }
-        scene.render(&painter, QRectF(QPointF(0.0, 0.0), QSizeF(size)), QRectF(), Qt::KeepAspectRatio);
+    renderRows(scene, size, 0, image);
+    return image;
+}
+
+bool SceneImage::exportPng(QGraphicsScene& scene, const QSize& size, bool transparent,
+                           const QString& fileName, QString* error, qint64 bandBudget) {
+    if (size.width() <= 0 || size.height() <= 0) {
+        setError(error,
+                 QStringLiteral("Cannot create an image of %1 pixels: it has no area.").arg(sizeText(size)));
+        return false;
     }
-    if (!turn)
-        return image;
-    QImage upright = image.transformed(QTransform().rotate(-90.0));
-    if (upright.isNull())
+    const qint64 rowBytes = qint64(size.width()) * 4;
+    if (qint64(size.width()) * size.height() > maxExportPixels || rowBytes > bandBytes) {
+        setError(error,
+                 QStringLiteral("Cannot create an image of %1 pixels: it would have more than %2 million "
+                                "pixels or rows wider than %3 MiB.")
+                     .arg(sizeText(size))
+                     .arg(maxExportPixels / 1000000)
+                     .arg(bandBytes / (1024 * 1024)));
+        return false;
+    }
+    const int bandRows =
+        int(qBound(qint64(1), qMax(bandBudget, qint64(0)) / rowBytes, qint64(size.height())));
+    QImage band(size.width(), bandRows, formatFor(transparent));
+    if (band.isNull()) {
         setError(
             error,
             QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(size)));
-    return upright;
-}
-
-bool SceneImage::writePng(const QImage& image, const QString& fileName, QString* error) {
-    const QString shownName = QDir::toNativeSeparators(fileName);
-    if (image.isNull()) {
-        setError(error, QStringLiteral("Cannot write \"%1\": there is no image.").arg(shownName));
         return false;
     }
-    if (fileName.isEmpty()) {
-        setError(error, QStringLiteral("Cannot write the image: no file name given."));
-        return false;
-    }
-    if (fileName == QLatin1String("-")) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.flush()) {
-            setError(error,
-                     QStringLiteral("Cannot write the image to standard output: %1").arg(out.errorString()));
+    return writeFile(fileName, error, [&](QIODevice& out, QString* reason) {
+        PngWriter png(out);
+        if (!png.begin(size, transparent)) {
+            *reason = png.errorString();
+            return false;
+        }
+        for (int top = 0; top < size.height(); top += bandRows) {
+            const int rows = qMin(bandRows, size.height() - top);
+            QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
+            renderRows(scene, size, top, part);
+            if (!png.writeRows(part)) {
+                *reason = png.errorString();
+                return false;
+            }
+        }
+        if (!png.finish()) {
+            *reason = png.errorString();
             return false;
         }
         return true;
-    }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, file.errorString()));
+    });
+}
+
+bool SceneImage::writePng(const QImage& image, const QString& fileName, QString* error) {
+    if (image.isNull()) {
+        setError(error, QStringLiteral("Cannot write \"%1\": there is no image.")
+                            .arg(QDir::toNativeSeparators(fileName)));
         return false;
     }
-    if (!image.save(&file, "PNG")) {
-        const QString reason =
-            file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("PNG encoding failed");
-        file.cancelWriting();
-        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, reason));
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, file.errorString()));
-        return false;
-    }
-    return true;
+    const bool alpha = image.hasAlphaChannel();
+    const QImage rows = image.convertToFormat(formatFor(alpha));
+    return writeFile(fileName, error, [&](QIODevice& out, QString* reason) {
+        PngWriter png(out);
+        if (!png.begin(rows.size(), alpha) || !png.writeRows(rows) || !png.finish()) {
+            *reason = png.errorString();
+            return false;
+        }
+        return true;
+    });
 }

@@ -8,6 +8,7 @@
 #include "widgets/ImageSize.h"
 #include "widgets/UserDialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -174,9 +175,12 @@ void StackedGraphWidget::saveImage() {
     if (fileName.isEmpty())
         return;
     QString error;
-    const QImage image =
-        SceneImage::render(*stackedGraph, currentImageSize(), transparencyBox->isChecked(), &error);
-    if (image.isNull() || !SceneImage::writePng(image, fileName, &error))
+    // Large images take a while; show that the program is busy meanwhile.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = SceneImage::exportPng(*stackedGraph, currentImageSize(),
+                                               transparencyBox->isChecked(), fileName, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written)
         UserDialogs::instance().showWarning(this, tr("Export Graph to Image"), error);
 }
 
