@@ -23,6 +23,9 @@ StackedGraphView::StackedGraphView(QGraphicsScene* scene, QWidget* parent)
     setBackgroundBrush(QBrush(Qt::white, Qt::SolidPattern));
     setDragMode(QGraphicsView::ScrollHandDrag);
     setMinimumSize(480, 300);
+    // The graph takes no drops; a file dropped on it goes on to the window, which loads it.
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
     glAvailable = false;
     glViewportActive = false;
     autoGL = false;
@@ -61,6 +64,7 @@ void StackedGraphView::setGLViewport(bool openGL) {
         setViewport(nullptr);
         glViewportActive = false;
     }
+    viewport()->setAcceptDrops(false);
     // A new viewport starts with the arrow cursor; hand dragging should still look like it.
     if (dragMode() == QGraphicsView::ScrollHandDrag)
         viewport()->setCursor(Qt::OpenHandCursor);

@@ -10,12 +10,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPixmap>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -171,6 +175,33 @@ private slots:
         findAction(window, QStringLiteral("About"))->trigger();
         QCOMPARE(dialogs.about.value(0), QStringLiteral("About"));
         QVERIFY(dialogs.about.value(1).startsWith(QStringLiteral("\nwritten by:\n\n")));
+    }
+
+    // A file dragged over the graph and dropped there, as the window system delivers it: to the
+    // window, which finds the widget under the pointer.
+    void dropOnTheGraphLoadsTheFile() {
+        MainWindow window;
+        window.resize(1200, 800);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* view = window.centralWidget->mainGraph->stackedGraph->view->viewport();
+        const QPointF pos = view->mapTo(&window, view->rect().center());
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(example)});
+        QDragEnterEvent enter(pos.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDragMoveEvent move(pos.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        // Qt sends moves already accepted when the enter was, for the target to refuse.
+        move.setDropAction(enter.dropAction());
+        move.accept();
+        QCoreApplication::sendEvent(window.windowHandle(), &move);
+        QVERIFY(move.isAccepted());
+        QDropEvent drop(pos, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(window.centralWidget->series.size(), 14);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (unemployment-by-industry)"));
     }
 
     void quitEndsTheEventLoop() {
