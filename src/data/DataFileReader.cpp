@@ -115,11 +115,15 @@ bool isValidUtf8(Span text) {
     return true;
 }
 
-// Files are usually UTF-8 today; anything that is not valid UTF-8 is taken byte by byte.
+// Files are usually UTF-8 today; anything that is not valid UTF-8 is taken byte by byte. A text may
+// begin with the bytes of U+FEFF, which QString::fromUtf8 would drop: it is kept, as any character is.
 QString decodeText(Span text) {
-    if (isValidUtf8(text))
-        return QString::fromUtf8(text.begin, text.size());
-    return QString::fromLatin1(text.begin, text.size());
+    if (!isValidUtf8(text))
+        return QString::fromLatin1(text.begin, text.size());
+    static constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
+    if (text.size() >= 3 && std::memcmp(text.begin, byteOrderMark, 3) == 0)
+        return QChar(0xFEFF) + QString::fromUtf8(text.begin + 3, text.size() - 3);
+    return QString::fromUtf8(text.begin, text.size());
 }
 
 // Long names and junk point texts are cut short so error messages stay readable.

@@ -1,6 +1,7 @@
 #include "data/DataFileReader.h"
 
 #include "data/DataSetText.h"
+#include "support/TestFiles.h"
 
 #include <QLocale>
 #include <QProcess>
@@ -316,6 +317,14 @@ private slots:
         QCOMPARE(latin1.data.unitText, QString(QChar(0xa3)));
         QCOMPARE(latin1.data.series[0].name, QStringLiteral("Z") + QChar(0xfc) + QStringLiteral("rich"));
 
+        // Texts that begin with the bytes of U+FEFF keep it.
+        const DataFileResult marked = read("[\"\xef\xbb\xbf"
+                                           "kg\"|\"\xef\xbb\xbf\"]{ {\"\xef\xbb\xbf"
+                                           "A\" {(2008,1,1)(2008,2,1)}} }");
+        QCOMPARE(marked.data.unitText, QChar(0xfeff) + QStringLiteral("kg"));
+        QCOMPARE(marked.data.magnitudeSuffixes.value(0), QString(QChar(0xfeff)));
+        QCOMPARE(marked.data.series[0].name, QChar(0xfeff) + QStringLiteral("A"));
+
         // Overlong forms and encoded surrogates are not valid UTF-8.
         QCOMPARE(read("[\"\xc0\xaf\"|]").data.unitText, QString(QChar(0xc0)) + QChar(0xaf));
         QCOMPARE(read("[\"\xed\xa0\x80\"|]").data.unitText.size(), 3);
@@ -351,10 +360,7 @@ private slots:
     }
 
     void readsTheSampleFile() {
-        const DataFileResult result = DataFileReader::readFile(
-            QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/data/unemployment-by-industry.data"));
-        if (result.error.contains(QStringLiteral("No such file")))
-            QSKIP("sample data not present");
+        const DataFileResult result = DataFileReader::readFile(exampleDataFile());
         QVERIFY2(result.ok(), qPrintable(result.error));
         QCOMPARE(result.data.series.size(), 14);
         QCOMPARE(result.data.magnitudeSuffixes, QVector<QString>({QStringLiteral("k"), QStringLiteral("M")}));
