@@ -1,10 +1,8 @@
 #include "data/DataFileReader.h"
 
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
 
 namespace {
 
@@ -17,23 +15,7 @@ bool keepsInvariants(const DataFileResult& result) {
         return false;
     if (result.data.magnitudeSuffixes.size() > DataFileReader::maxSuffixes)
         return false;
-    qint64 previousStart = std::numeric_limits<qint64>::min();
-    for (const DataSeries& series : result.data.series) {
-        if (series.points.isEmpty())
-            return false;
-        qint64 expected = qint64(series.points.first().year) * 12 + series.points.first().month;
-        if (expected < previousStart)
-            return false;
-        previousStart = expected;
-        for (const DataPoint& point : series.points) {
-            if (point.month < 1 || point.month > 12 || qint64(point.year) * 12 + point.month != expected)
-                return false;
-            if (!(point.value >= 0 && point.value <= DataFileReader::maxValue) || std::signbit(point.value))
-                return false;
-            ++expected;
-        }
-    }
-    return true;
+    return invariantFault(result.data).isEmpty();
 }
 
 } // namespace

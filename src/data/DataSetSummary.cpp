@@ -1,6 +1,7 @@
 #include "data/DataSetSummary.h"
 
 #include "data/DataFileReader.h"
+#include "data/MonthText.h"
 
 #include <QStringList>
 
@@ -32,10 +33,6 @@ QString quoted(const QString& text) {
     if (text.size() > limit)
         result += QStringLiteral("... (%1 characters)").arg(text.size());
     return result;
-}
-
-QString monthText(const DataPoint& point) {
-    return QStringLiteral("%1.%2").arg(point.year).arg(point.month, 2, 10, QLatin1Char('0'));
 }
 
 qint64 monthIndex(const DataPoint& point) {
@@ -73,7 +70,9 @@ QString DataSetSummary::describe(const DataFileResult& result) {
             last = &s.points.last();
     }
     if (first)
-        lines << QStringLiteral("Months: %1 to %2").arg(monthText(*first), monthText(*last));
+        lines << QStringLiteral("Months: %1 to %2")
+                     .arg(MonthText::padded(first->year, first->month),
+                          MonthText::padded(last->year, last->month));
     else
         lines << QStringLiteral("Months: none");
     lines << QStringLiteral("Points: %1").arg(points);

@@ -5,10 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <cmath>
-
-// Test helpers: a data set written as one line, so expectations read like the file they came from,
-// and a check of the invariants every successful load must keep.
+// Test helpers: a data set written as one line, so expectations read like the file they came from.
 namespace DataSetText {
 
 inline QString points(const DataSeries& series) {
@@ -33,33 +30,6 @@ inline QString headerText(const DataSet& data) {
     for (const QString& suffix : data.magnitudeSuffixes)
         text += QStringLiteral(" <") + suffix + QLatin1Char('>');
     return text;
-}
-
-// Empty when the invariants hold, else what broke.
-inline QString invariantFault(const DataSet& data) {
-    for (const DataSeries& s : data.series) {
-        if (s.points.isEmpty())
-            return QStringLiteral("series without points");
-        for (qsizetype k = 0; k < s.points.size(); ++k) {
-            const DataPoint& p = s.points[k];
-            if (p.month < 1 || p.month > 12)
-                return QStringLiteral("month out of range");
-            if (!std::isfinite(p.value) || p.value < 0 || p.value > 1e300 || std::signbit(p.value))
-                return QStringLiteral("bad value");
-            if (k > 0) {
-                const DataPoint& q = s.points[k - 1];
-                if (qint64(p.year) * 12 + p.month != qint64(q.year) * 12 + q.month + 1)
-                    return QStringLiteral("months not consecutive");
-            }
-        }
-    }
-    for (qsizetype i = 1; i < data.series.size(); ++i) {
-        const DataPoint& a = data.series[i - 1].points.first();
-        const DataPoint& b = data.series[i].points.first();
-        if (qint64(a.year) * 12 + a.month > qint64(b.year) * 12 + b.month)
-            return QStringLiteral("series not sorted by first month");
-    }
-    return QString();
 }
 
 } // namespace DataSetText

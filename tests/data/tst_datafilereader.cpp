@@ -194,11 +194,6 @@ private slots:
         QCOMPARE(all.size(), count);
     }
 
-    void stableSortKeepsFirstOfSameMonth() {
-        const DataFileResult result = read(withPoints("(2008,5,1) (2008,4,9) (2008,5,2) (2008,4,8)"));
-        QCOMPARE(seriesText(result.data), QStringLiteral("S: 2008.4=9 2008.5=1"));
-    }
-
     void values_data() {
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<double>("expected");
@@ -279,33 +274,6 @@ private slots:
         QCOMPARE(result.data.series[0].points.size(), 2);
     }
 
-    void hugeGapsAreRefused() {
-        // A year typo: 1998 written as 101998.
-        const DataFileResult typo = read("[\"\"|]{ {\"Rain\" {(2008,1,1)(101998,2,1)}} }");
-        QVERIFY(!typo.ok());
-        QVERIFY2(typo.error.contains(QStringLiteral("\"Rain\"")), qPrintable(typo.error));
-        QVERIFY2(typo.error.contains(QStringLiteral("2008.01")), qPrintable(typo.error));
-        QVERIFY2(typo.error.contains(QStringLiteral("101998.02")), qPrintable(typo.error));
-
-        const DataFileResult extremes = read(withPoints("(-2147483648,1,1) (2147483647,12,1)"));
-        QVERIFY(!extremes.ok());
-    }
-
-    void spanLimit() {
-        // Month indexes 0 and 120000: exactly the largest span allowed.
-        const DataFileResult largest = read(withPoints("(0,1,0) (10000,1,120000)"));
-        QVERIFY2(largest.ok(), qPrintable(largest.error));
-        QCOMPARE(largest.data.series[0].points.size(), 120001);
-        QCOMPARE(largest.data.series[0].points[777].value, 777.0);
-
-        const DataFileResult tooLong =
-            read("[\"\"|]{ {\"Early\" {(0,1,1)(0,2,1)}} {\"Late\" {(10000,1,1)(10000,2,1)}} }");
-        QVERIFY(!tooLong.ok());
-        QVERIFY2(tooLong.error.contains(QStringLiteral("\"Early\"")), qPrintable(tooLong.error));
-        QVERIFY2(tooLong.error.contains(QStringLiteral("\"Late\"")), qPrintable(tooLong.error));
-        QVERIFY(tooLong.data.series.isEmpty());
-    }
-
     void textsDecodeUtf8ElseLatin1() {
         const DataFileResult utf8 =
             read("[\"\xe2\x82\xac\"|\" k\xc3\xa4\"]{ {\"Z\xc3\xbcrich\" {(2008,1,1)(2008,2,1)}} }");
@@ -368,7 +336,7 @@ private slots:
             QCOMPARE(s.points.first().year, 2000);
             QCOMPARE(s.points.size(), 10 * 12 + 2);
         }
-        QCOMPARE(DataSetText::invariantFault(result.data), QString());
+        QCOMPARE(invariantFault(result.data), QString());
     }
 
     void fileNamesAreNotNarrowed() {

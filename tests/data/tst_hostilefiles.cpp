@@ -13,7 +13,7 @@ const QByteArray header = "[\"\"|]{";
 
 void checkLoadsOrRefuses(const DataFileResult& result) {
     if (result.ok())
-        QCOMPARE(DataSetText::invariantFault(result.data), QString());
+        QCOMPARE(invariantFault(result.data), QString());
     else
         QVERIFY(result.data.series.isEmpty());
 }
@@ -107,7 +107,7 @@ private slots:
         const DataFileResult result = DataFileReader::readBytes(file + "}");
         QVERIFY(result.ok());
         QCOMPARE(result.data.series.size(), 100'000);
-        QCOMPARE(DataSetText::invariantFault(result.data), QString());
+        QCOMPARE(invariantFault(result.data), QString());
         // Same first month: file order is kept. Series 49, 99, 149, ... start in 2000.
         QCOMPARE(result.data.series[0].name, QStringLiteral("Series 49"));
         QCOMPARE(result.data.series[1].name, QStringLiteral("Series 99"));

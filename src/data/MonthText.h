@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// A month as text. The graph shows months as year.month ("2004.7", as the legend and tool tips do);
+// summaries and messages pad the month to two digits ("2004.07"), so that months line up and sort.
+class MonthText {
+public:
+    static QString of(qint64 year, qint64 month);
+    static QString padded(qint64 year, qint64 month);
+};

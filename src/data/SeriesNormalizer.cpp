@@ -1,0 +1,126 @@
+#include "data/SeriesNormalizer.h"
+
+#include "data/FileText.h"
+#include "data/MonthText.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+qint64 monthIndex(const DataPoint& point) {
+    return qint64(point.year) * 12 + (point.month - 1);
+}
+
+QString seriesLabel(const DataSeries& series) {
+    return QStringLiteral("\"%1\"").arg(FileText::shortened(series.name));
+}
+
+// Checks the sorted series and the whole set before anything is filled, so a refused file
+// costs no memory for its gaps. Also notes which series already have one point per month.
+QString checkSpans(const QVector<DataSeries>& series, std::vector<bool>& regular) {
+    qint64 totalPoints = 0;
+    regular.assign(size_t(series.size()), true);
+    for (qsizetype k = 0; k < series.size(); ++k) {
+        const DataSeries& s = series[k];
+        for (qsizetype i = 0; i + 1 < s.points.size(); ++i) {
+            const qint64 distance = monthIndex(s.points[i + 1]) - monthIndex(s.points[i]);
+            if (distance != 1)
+                regular[size_t(k)] = false;
+            if (distance - 1 > SeriesNormalizer::maxFilledGap) {
+                return QStringLiteral("Series %1: between the points %2 and %3 lie %4 missing months; "
+                                      "gaps of more than %5 months are not filled.")
+                    .arg(seriesLabel(s), MonthText::padded(s.points[i].year, s.points[i].month),
+                         MonthText::padded(s.points[i + 1].year, s.points[i + 1].month),
+                         QString::number(distance - 1), QString::number(SeriesNormalizer::maxFilledGap));
+            }
+        }
+        totalPoints += monthIndex(s.points.last()) - monthIndex(s.points.first()) + 1;
+    }
+    if (series.isEmpty())
+        return QString();
+
+    // Series are sorted by their first month, so the first one starts earliest.
+    const DataSeries& earliest = series.first();
+    const DataSeries* latest = &series.first();
+    for (const DataSeries& s : series) {
+        if (monthIndex(s.points.last()) > monthIndex(latest->points.last()))
+            latest = &s;
+    }
+    const DataPoint& first = earliest.points.first();
+    const DataPoint& last = latest->points.last();
+    const qint64 span = monthIndex(last) - monthIndex(first);
+    if (span > SeriesNormalizer::maxMonthSpan) {
+        return QStringLiteral("The data spans %1 months, from %2 (series %3) to %4 (series %5); "
+                              "at most %6 months are allowed.")
+            .arg(QString::number(span), MonthText::padded(first.year, first.month), seriesLabel(earliest),
+                 MonthText::padded(last.year, last.month), seriesLabel(*latest),
+                 QString::number(SeriesNormalizer::maxMonthSpan));
+    }
+    if (totalPoints > SeriesNormalizer::maxTotalPoints) {
+        return QStringLiteral("Filling every series to one point per month would give %1 points; "
+                              "at most %2 are allowed.")
+            .arg(totalPoints)
+            .arg(SeriesNormalizer::maxTotalPoints);
+    }
+    return QString();
+}
+
+// One point per month: a later point in the same month is dropped, a gap is filled by linear
+// interpolation between its two ends.
+void normalise(QVector<DataPoint>& points) {
+    QVector<DataPoint> result;
+    result.reserve(qsizetype(monthIndex(points.last()) - monthIndex(points.first()) + 1));
+    result.append(points.first());
+    for (qsizetype k = 1; k < points.size(); ++k) {
+        const DataPoint from = result.last();
+        const DataPoint& to = points[k];
+        const qint64 start = monthIndex(from);
+        const qint64 distance = monthIndex(to) - start;
+        if (distance == 0)
+            continue;
+        const double a = from.value;
+        const double b = to.value;
+        for (qint64 j = 1; j < distance; ++j) {
+            const qint64 index = start + j;
+            DataPoint inserted;
+            inserted.year = qint32(index >= 0 ? index / 12 : -((-index + 11) / 12));
+            inserted.month = qint32(index - qint64(inserted.year) * 12) + 1;
+            inserted.value = a + (double(j) / double(distance)) * (b - a);
+            result.append(inserted);
+        }
+        result.append(to);
+    }
+    points = std::move(result);
+}
+
+bool pointBefore(const DataPoint& a, const DataPoint& b) {
+    return a.year < b.year || (a.year == b.year && a.month < b.month);
+}
+
+} // namespace
+
+QString SeriesNormalizer::normalize(QVector<DataSeries>& series, int* dropped) {
+    const qsizetype before = series.size();
+    series.erase(
+        std::remove_if(series.begin(), series.end(), [](const DataSeries& s) { return s.points.size() < 2; }),
+        series.end());
+    if (dropped)
+        *dropped = int(before - series.size());
+    for (DataSeries& s : series) {
+        if (!std::is_sorted(s.points.begin(), s.points.end(), pointBefore))
+            std::stable_sort(s.points.begin(), s.points.end(), pointBefore);
+    }
+    std::stable_sort(series.begin(), series.end(), [](const DataSeries& a, const DataSeries& b) {
+        return pointBefore(a.points.first(), b.points.first());
+    });
+    std::vector<bool> regular;
+    const QString error = checkSpans(series, regular);
+    if (!error.isEmpty())
+        return error;
+    for (qsizetype k = 0; k < series.size(); ++k) {
+        if (!regular[size_t(k)])
+            normalise(series[k].points);
+    }
+    return QString();
+}
