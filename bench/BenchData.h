@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DataFileReader.h"
+#include "graph/GraphSettings.h"
 #include "graph/StackedGraph.h"
 
 #include <QByteArray>
@@ -60,15 +61,14 @@ inline const DataSet* benchDataSet(const BenchPreset& preset) {
     return (cache[name] = std::move(data)).get();
 }
 
-// A scene over the data at the export's default width of 320 units a month, built once
-// unless asked not to.
+// A scene over the data at the export's default width, built once unless asked not to.
 struct BenchGraph {
     explicit BenchGraph(const DataSet& data, bool labels = true, bool build = true)
         : scene(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, &parent) {
         scene.computeXRange();
         scene.rebuildEnabled = false;
         scene.labelsEnabled = labels;
-        scene.setXRange(320 * scene.monthSpan());
+        scene.setXRange(int(GraphSettings::defaultWidth(scene.monthSpan())));
         scene.rebuildEnabled = true;
         if (build)
             scene.makeStackedGraph();

@@ -1,7 +1,9 @@
 #include "BenchData.h"
 #include "data/DataFileReader.h"
 #include "graph/Baseline.h"
+#include "graph/GraphLayout.h"
 #include "graph/GraphScales.h"
+#include "graph/GraphSettings.h"
 #include "graph/LayerLabel.h"
 #include "graph/LayerOrdering.h"
 #include "graph/LayerOutline.h"
@@ -71,11 +73,25 @@ void buildArguments(benchmark::internal::Benchmark* b) {
 }
 BENCHMARK(BM_MakeStackedGraph)->Apply(buildArguments)->Unit(benchmark::kMillisecond);
 
+// The whole layout without a scene. Args: preset, baseline, ordering.
+void BM_LayOut(benchmark::State& state) {
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
+    REQUIRE_DATA(data);
+    GraphSettings settings;
+    settings.baseline = int(state.range(1));
+    settings.sort = int(state.range(2));
+    settings.width = GraphSettings::defaultWidth(MonthRange::ofSeries(data->series).span());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layOut(*data, settings));
+    state.SetLabel(presets[state.range(0)].name);
+}
+BENCHMARK(BM_LayOut)->ArgsProduct({{0, 1}, {1, 2}, {1, 2}})->Unit(benchmark::kMillisecond);
+
 void BM_Ordering(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
-    const auto kind = LayerOrdering::kindOf(int(state.range(1)));
+    const auto kind = GraphSettings::sortKind(int(state.range(1)));
     for (auto _ : state)
         benchmark::DoNotOptimize(LayerOrdering::order(kind, steps.placements, steps.span));
 }
@@ -85,7 +101,7 @@ void BM_Baseline(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
-    const auto kind = Baseline::kindOf(int(state.range(1)));
+    const auto kind = GraphSettings::baselineKind(int(state.range(1)));
     for (auto _ : state)
         benchmark::DoNotOptimize(Baseline::compute(kind, steps.order, steps.placements, steps.span));
 }
@@ -110,9 +126,10 @@ void BM_Outlines(benchmark::State& state) {
     const Steps steps(*data);
     for (auto _ : state) {
         for (int i = 0; i < steps.order.size(); ++i)
-            benchmark::DoNotOptimize(
-                LayerOutline::band(steps.placements[steps.order[i]], steps.stack.bottoms[i], 320.0, 1.0)
-                    .path);
+            benchmark::DoNotOptimize(LayerOutline::band(steps.placements[steps.order[i]],
+                                                        steps.stack.bottoms[i], GraphSettings::unitsPerMonth,
+                                                        1.0)
+                                         .path);
     }
 }
 BENCHMARK(BM_Outlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -128,7 +145,7 @@ void BM_Labels(benchmark::State& state) {
             const int s = steps.order[i];
             QPainterPath path;
             LayerLabel::addTo(path, LayerLabel::place(steps.placements[s], steps.stack.bottoms[i]),
-                              data->series[s].name, 320.0, yScale);
+                              data->series[s].name, GraphSettings::unitsPerMonth, yScale);
             benchmark::DoNotOptimize(path);
         }
     }
@@ -167,8 +184,9 @@ void BM_AddItems(benchmark::State& state) {
     const Steps steps(*data);
     QVector<QPainterPath> paths;
     for (int i = 0; i < steps.order.size(); ++i)
-        paths.append(
-            LayerOutline::band(steps.placements[steps.order[i]], steps.stack.bottoms[i], 320.0, 1.0).path);
+        paths.append(LayerOutline::band(steps.placements[steps.order[i]], steps.stack.bottoms[i],
+                                        GraphSettings::unitsPerMonth, 1.0)
+                         .path);
     QGraphicsScene scene;
     if (state.range(1) == 0)
         scene.setItemIndexMethod(QGraphicsScene::NoIndex);

@@ -3,7 +3,11 @@
 #include "data/DataFileReader.h"
 #include "data/DataSetCsv.h"
 #include "data/DataSetSummary.h"
+#include "data/NumberText.h"
+#include "data/OutputFile.h"
 #include "graph/ColorSchemePresets.h"
+#include "graph/GraphSettings.h"
+#include "graph/LayoutMetrics.h"
 #include "graph/SceneImage.h"
 #include "graph/StackedGraph.h"
 #include "graph/StackedLayoutCsv.h"
@@ -15,7 +19,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstring>
@@ -23,49 +26,82 @@
 
 namespace {
 
-const char* const batchOptions[] = {"--info",     "--to-csv",  "--export", "--export-layers", "--help", "-h",
-                                    "--help-all", "--version", "-v"};
+const char* const batchOptions[] = {"--info", "--to-csv", "--export",   "--export-layers", "--metrics",
+                                    "--help", "-h",       "--help-all", "--version",       "-v"};
 
-struct ExportSettings {
-    int baseline = 2;
-    int sort = 2;
-    int coloring = 4;
-    QColor maxColor;
-    QColor minColor;
-    double width = -1.0; // scene units; negative: 320 a month
-    int sizeIndex = 2;
+// The settings of a graph and of its image, as the options give them.
+struct BatchOptions {
+    GraphSettings graph;
+    bool widthGiven = false;
+    int sizeIndex = ImageSize::defaultChoice;
     QSize exactSize;
     bool transparent = false;
 };
 
-const QStringList baselineNames = {QStringLiteral("x-axis"), QStringLiteral("symmetric"),
-                                   QStringLiteral("baseline")};
-const QStringList sortNames = {QStringLiteral("onset-time"), QStringLiteral("inside-out"),
-                               QStringLiteral("weighted")};
-const QStringList coloringNames = {QStringLiteral("first onset"), QStringLiteral("last offset"),
-                                   QStringLiteral("max quant"), QStringLiteral("avrg quant"),
-                                   QStringLiteral("sum quant")};
-
-// Writes bytes to a file through QSaveFile (an existing file survives a failure), or to
-// standard output for "-".
-bool writeOutput(const QString& name, const QByteArray& bytes, QString* error) {
-    if (name == QLatin1String("-")) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
-            *error = QStringLiteral("Cannot write to standard output.");
-            return false;
-        }
-        return true;
-    }
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("Cannot write %1: %2").arg(name, file.errorString());
-        return false;
-    }
-    return true;
+QString defaultSchemeName() {
+    return colorSchemePresets()[GraphSettings::defaultScheme - 1].name;
 }
 
-bool parseSettings(const QCommandLineParser& parser, ExportSettings& settings, QString* error) {
+void addOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Draws stacked graphs of monthly time series. Without options it opens the window, "
+                       "with FILE loaded if given."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const auto names = [](const QStringList& list, int defaultCode) {
+        QStringList quoted;
+        for (int i = 0; i < list.size(); ++i) {
+            const QString name =
+                list[i].contains(QLatin1Char(' ')) ? QLatin1Char('"') + list[i] + QLatin1Char('"') : list[i];
+            quoted << (i == defaultCode ? name + QStringLiteral(" (default)") : name);
+        }
+        return quoted.join(QStringLiteral(", ")) + QLatin1Char('.');
+    };
+    QStringList schemes;
+    for (const ColorSchemePreset& preset : colorSchemePresets())
+        schemes << preset.name;
+    parser.addOptions({
+        {QStringLiteral("info"), QStringLiteral("Print a summary of what FILE holds.")},
+        {QStringLiteral("to-csv"),
+         QStringLiteral("Write FILE's normalised series as CSV to standard output.")},
+        {QStringLiteral("export"),
+         QStringLiteral("Render the graph of FILE into the PNG image OUT (- for standard output)."),
+         QStringLiteral("OUT")},
+        {QStringLiteral("export-layers"),
+         QStringLiteral("Write the stacked layout of FILE as CSV to OUT (- for standard output)."),
+         QStringLiteral("OUT")},
+        {QStringLiteral("metrics"),
+         QStringLiteral("Print how smooth each baseline and sorting lays FILE out, as CSV; the smoothest "
+                        "pairs go to standard error.")},
+        {QStringLiteral("baseline"), names(GraphSettings::baselineNames(), GraphSettings::defaultBaseline),
+         QStringLiteral("NAME")},
+        {QStringLiteral("sort"), names(GraphSettings::sortNames(), GraphSettings::defaultSort),
+         QStringLiteral("NAME")},
+        {QStringLiteral("coloring"), names(GraphSettings::coloringNames(), GraphSettings::defaultColoring),
+         QStringLiteral("NAME")},
+        {QStringLiteral("scheme"),
+         QStringLiteral("Colour preset: ") + names(schemes, GraphSettings::defaultScheme - 1),
+         QStringLiteral("NAME")},
+        {QStringLiteral("max-color"), QStringLiteral("Colour of the largest colour key, as #rrggbb."),
+         QStringLiteral("COLOR")},
+        {QStringLiteral("min-color"), QStringLiteral("Colour of the smallest colour key, as #rrggbb."),
+         QStringLiteral("COLOR")},
+        {QStringLiteral("width"),
+         QStringLiteral("Graph width in scene units (default %1 a month).").arg(GraphSettings::unitsPerMonth),
+         QStringLiteral("N")},
+        {QStringLiteral("size"),
+         QStringLiteral("Image size choice 0..4: a quarter, half, one, two or four image pixels "
+                        "a scene unit (default %1).")
+             .arg(ImageSize::defaultChoice),
+         QStringLiteral("INDEX")},
+        {QStringLiteral("image-size"), QStringLiteral("Exact image size instead of --size, e.g. 1920x1080."),
+         QStringLiteral("WxH")},
+        {QStringLiteral("transparent"), QStringLiteral("Transparent instead of white background.")},
+    });
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A data file."));
+}
+
+bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QString* error) {
     auto pick = [&](const QString& option, const QStringList& names, int& target) {
         if (!parser.isSet(option))
             return true;
@@ -76,13 +112,14 @@ bool parseSettings(const QCommandLineParser& parser, ExportSettings& settings, Q
         }
         return true;
     };
-    if (!pick(QStringLiteral("baseline"), baselineNames, settings.baseline) ||
-        !pick(QStringLiteral("sort"), sortNames, settings.sort) ||
-        !pick(QStringLiteral("coloring"), coloringNames, settings.coloring))
+    GraphSettings& graph = settings.graph;
+    if (!pick(QStringLiteral("baseline"), GraphSettings::baselineNames(), graph.baseline) ||
+        !pick(QStringLiteral("sort"), GraphSettings::sortNames(), graph.sort) ||
+        !pick(QStringLiteral("coloring"), GraphSettings::coloringNames(), graph.coloring))
         return false;
 
-    const QString scheme = parser.isSet(QStringLiteral("scheme")) ? parser.value(QStringLiteral("scheme"))
-                                                                  : QStringLiteral("grayscale");
+    const QString scheme =
+        parser.isSet(QStringLiteral("scheme")) ? parser.value(QStringLiteral("scheme")) : defaultSchemeName();
     const int preset = colorSchemePresetIndex(scheme);
     if (preset < 0) {
         QStringList names;
@@ -91,11 +128,11 @@ bool parseSettings(const QCommandLineParser& parser, ExportSettings& settings, Q
         *error = QStringLiteral("--scheme must be one of: %1").arg(names.join(QStringLiteral(", ")));
         return false;
     }
-    settings.maxColor = colorSchemePresets()[preset].maxColor;
-    settings.minColor = colorSchemePresets()[preset].minColor;
+    graph.maxColor = colorSchemePresets()[preset].maxColor;
+    graph.minColor = colorSchemePresets()[preset].minColor;
     for (const auto& [option, target] :
-         {std::pair<QString, QColor*>(QStringLiteral("max-color"), &settings.maxColor),
-          std::pair<QString, QColor*>(QStringLiteral("min-color"), &settings.minColor)}) {
+         {std::pair<QString, QColor*>(QStringLiteral("max-color"), &graph.maxColor),
+          std::pair<QString, QColor*>(QStringLiteral("min-color"), &graph.minColor)}) {
         if (!parser.isSet(option))
             continue;
         const QColor color = QColor::fromString(parser.value(option));
@@ -112,7 +149,8 @@ bool parseSettings(const QCommandLineParser& parser, ExportSettings& settings, Q
             *error = QStringLiteral("--width must be a positive whole number of scene units");
             return false;
         }
-        settings.width = width;
+        graph.width = width;
+        settings.widthGiven = true;
     }
     if (parser.isSet(QStringLiteral("size"))) {
         bool ok = false;
@@ -135,10 +173,10 @@ bool parseSettings(const QCommandLineParser& parser, ExportSettings& settings, Q
     return true;
 }
 
-// A graph as the control panel starts it, with the settings applied and built once.
+// A graph built with the settings, as the control panel builds it.
 class BatchGraph {
 public:
-    BatchGraph(const DataSet& data, const ExportSettings& settings)
+    BatchGraph(const DataSet& data, const GraphSettings& settings)
         : graph(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, nullptr)
         , view(graph.view) {
         graph.rebuildEnabled = false;
@@ -148,7 +186,7 @@ public:
         graph.setMaxColor(settings.maxColor);
         graph.setMinColor(settings.minColor);
         graph.computeXRange();
-        graph.xRange = settings.width > 0 ? settings.width : 320.0 * graph.monthSpan();
+        graph.xRange = settings.width;
         graph.rebuildEnabled = true;
         graph.makeStackedGraph();
     }
@@ -158,6 +196,43 @@ private:
     // The scene's view has no parent here, so it is ours to delete.
     std::unique_ptr<StackedGraphView> view;
 };
+
+// The width a graph gets when none is given: the default for its months.
+void resolveWidth(BatchOptions& options, const DataSet& data) {
+    if (!options.widthGiven)
+        options.graph.width = GraphSettings::defaultWidth(MonthRange::ofSeries(data.series).span());
+}
+
+// One row per baseline and sorting; the smoothest pairs by each measure go to err.
+QByteArray metricsCsv(const DataSet& data, GraphSettings settings, QTextStream& err) {
+    QByteArray csv("baseline,sort,wiggle,weighted_wiggle\n");
+    QString smoothest[2];
+    double best[2] = {0.0, 0.0};
+    for (int baseline = 0; baseline < GraphSettings::baselineNames().size(); ++baseline) {
+        for (int sort = 0; sort < GraphSettings::sortNames().size(); ++sort) {
+            settings.baseline = baseline;
+            settings.sort = sort;
+            const LayoutMetrics metrics = LayoutMetrics::of(layOut(data, settings));
+            const QString pair = GraphSettings::baselineNames()[baseline] + QStringLiteral(" + ") +
+                                 GraphSettings::sortNames()[sort];
+            const double values[2] = {metrics.wiggle, metrics.weightedWiggle};
+            for (int m = 0; m < 2; ++m) {
+                if (smoothest[m].isEmpty() || values[m] < best[m]) {
+                    best[m] = values[m];
+                    smoothest[m] = pair;
+                }
+            }
+            csv += NumberText::csvField(GraphSettings::baselineNames()[baseline]) + ',' +
+                   NumberText::csvField(GraphSettings::sortNames()[sort]) + ',' +
+                   NumberText::shortest(metrics.wiggle) + ',' + NumberText::shortest(metrics.weightedWiggle) +
+                   '\n';
+        }
+    }
+    err << "Smoothest by wiggle: " << smoothest[0] << '\n'
+        << "Smoothest by weighted wiggle: " << smoothest[1] << '\n';
+    err.flush();
+    return csv;
+}
 
 } // namespace
 
@@ -171,51 +246,25 @@ bool CommandLine::isBatch(int argc, char** argv) {
     return false;
 }
 
+bool CommandLine::graphSettings(const QStringList& arguments, const DataSet& data, GraphSettings* settings,
+                                QString* error) {
+    QCommandLineParser parser;
+    addOptions(parser);
+    BatchOptions options;
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (!parseSettings(parser, options, error))
+        return false;
+    resolveWidth(options, data);
+    *settings = options.graph;
+    return true;
+}
+
 int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Draws stacked graphs of monthly time series. Without options it opens the window, "
-                       "with FILE loaded if given."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    parser.addOptions({
-        {QStringLiteral("info"), QStringLiteral("Print a summary of what FILE holds.")},
-        {QStringLiteral("to-csv"),
-         QStringLiteral("Write FILE's normalised series as CSV to standard output.")},
-        {QStringLiteral("export"),
-         QStringLiteral("Render the graph of FILE into the PNG image OUT (- for standard output)."),
-         QStringLiteral("OUT")},
-        {QStringLiteral("export-layers"),
-         QStringLiteral("Write the stacked layout of FILE as CSV to OUT (- for standard output)."),
-         QStringLiteral("OUT")},
-        {QStringLiteral("baseline"), QStringLiteral("x-axis, symmetric or baseline (default)."),
-         QStringLiteral("NAME")},
-        {QStringLiteral("sort"), QStringLiteral("onset-time, inside-out or weighted (default)."),
-         QStringLiteral("NAME")},
-        {QStringLiteral("coloring"),
-         QStringLiteral(
-             "\"first onset\", \"last offset\", \"max quant\", \"avrg quant\" or \"sum quant\" (default)."),
-         QStringLiteral("NAME")},
-        {QStringLiteral("scheme"),
-         QStringLiteral("Colour preset: grayscale (default), sunset, winter, lime, "
-                        "yellow2blue, \"red blood\", green or sand."),
-         QStringLiteral("NAME")},
-        {QStringLiteral("max-color"), QStringLiteral("Colour of the largest colour key, as #rrggbb."),
-         QStringLiteral("COLOR")},
-        {QStringLiteral("min-color"), QStringLiteral("Colour of the smallest colour key, as #rrggbb."),
-         QStringLiteral("COLOR")},
-        {QStringLiteral("width"), QStringLiteral("Graph width in scene units (default 320 a month)."),
-         QStringLiteral("N")},
-        {QStringLiteral("size"),
-         QStringLiteral("Image size choice 0..4: a quarter, half, one, two or four image pixels "
-                        "a scene unit (default 2)."),
-         QStringLiteral("INDEX")},
-        {QStringLiteral("image-size"), QStringLiteral("Exact image size instead of --size, e.g. 1920x1080."),
-         QStringLiteral("WxH")},
-        {QStringLiteral("transparent"), QStringLiteral("Transparent instead of white background.")},
-    });
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A data file."));
-
+    addOptions(parser);
     auto usage = [&](const QString& message) {
         if (!message.isEmpty())
             err << message << '\n';
@@ -225,30 +274,31 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
     };
     if (!parser.parse(arguments))
         return usage(parser.errorText());
-    if (parser.isSet(helpOption)) {
+    if (parser.isSet(QStringLiteral("help"))) {
         out << parser.helpText();
         return 0;
     }
-    if (parser.isSet(versionOption)) {
+    if (parser.isSet(QStringLiteral("version"))) {
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
         return 0;
     }
 
     const QStringList modes = {QStringLiteral("info"), QStringLiteral("to-csv"), QStringLiteral("export"),
-                               QStringLiteral("export-layers")};
+                               QStringLiteral("export-layers"), QStringLiteral("metrics")};
     QStringList chosen;
     for (const QString& mode : modes)
         if (parser.isSet(mode))
             chosen << mode;
     if (chosen.size() != 1)
-        return usage(QStringLiteral("Choose exactly one of --info, --to-csv, --export and --export-layers."));
+        return usage(QStringLiteral("Choose exactly one of --info, --to-csv, --export, --export-layers and "
+                                    "--metrics."));
     if (parser.positionalArguments().size() != 1)
         return usage(QStringLiteral("Give exactly one data FILE."));
     const QString mode = chosen.first();
 
-    ExportSettings settings;
+    BatchOptions options;
     QString error;
-    if (!parseSettings(parser, settings, &error))
+    if (!parseSettings(parser, options, &error))
         return usage(error);
 
     const DataFileResult result = DataFileReader::readFile(parser.positionalArguments().first());
@@ -256,44 +306,45 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
         err << result.error << '\n';
         return 1;
     }
+    resolveWidth(options, result.data);
 
+    out.flush();
+    const auto write = [&](const QString& target, const QByteArray& bytes) {
+        if (OutputFile::write(target, bytes, &error))
+            return 0;
+        err << error << '\n';
+        return 1;
+    };
     if (mode == QLatin1String("info")) {
         out << DataSetSummary::describe(result);
         return 0;
     }
     if (mode == QLatin1String("to-csv")) {
-        out.flush();
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         DataSetCsv::write(result.data, buffer);
-        if (!writeOutput(QStringLiteral("-"), bytes, &error)) {
-            err << error << '\n';
-            return 1;
-        }
-        return 0;
+        return write(QStringLiteral("-"), bytes);
     }
+    if (mode == QLatin1String("metrics"))
+        return write(QStringLiteral("-"), metricsCsv(result.data, options.graph, err));
 
-    BatchGraph batch(result.data, settings);
+    BatchGraph batch(result.data, options.graph);
+    const GraphLayout& layout = batch.graph.layout();
     const QString target = parser.value(mode);
-    out.flush();
     if (mode == QLatin1String("export-layers")) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        StackedLayoutCsv::write(batch.graph, buffer);
-        if (!writeOutput(target, bytes, &error)) {
-            err << error << '\n';
-            return 1;
-        }
-        return 0;
+        StackedLayoutCsv::write(layout, result.data.series, buffer);
+        return write(target, bytes);
     }
     const QSize size =
-        settings.exactSize.isValid()
-            ? settings.exactSize
-            : ImageSize::forChoice(settings.sizeIndex, ImageSize::truncated(batch.graph.xRange),
-                                   ImageSize::truncated(batch.graph.graphHeight));
-    if (!SceneImage::exportPng(batch.graph, size, settings.transparent, target, &error)) {
+        options.exactSize.isValid()
+            ? options.exactSize
+            : ImageSize::forChoice(options.sizeIndex, ImageSize::truncated(options.graph.width),
+                                   ImageSize::truncated(layout.graphHeight));
+    if (!SceneImage::exportPng(batch.graph, size, options.transparent, target, &error)) {
         err << error << '\n';
         return 1;
     }

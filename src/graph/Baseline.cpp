@@ -2,17 +2,6 @@
 
 #include <limits>
 
-Baseline::Kind Baseline::kindOf(int baselineAlgo) {
-    switch (baselineAlgo) {
-    case 1:
-        return Kind::Symmetric;
-    case 2:
-        return Kind::Reference;
-    default:
-        return Kind::XAxis;
-    }
-}
-
 QVector<double> Baseline::compute(Kind kind, const QVector<int>& order,
                                   const QVector<SeriesPlacement>& placements, int span) {
     switch (kind) {

@@ -10,8 +10,6 @@ class Baseline {
 public:
     enum class Kind { XAxis, Symmetric, Reference };
 
-    // The kind for an algorithm code; unknown codes stand on the x-axis.
-    static Kind kindOf(int baselineAlgo);
     static QVector<double> compute(Kind kind, const QVector<int>& order,
                                    const QVector<SeriesPlacement>& placements, int span);
 

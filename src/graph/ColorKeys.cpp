@@ -1,26 +1,10 @@
 #include "graph/ColorKeys.h"
 
+#include "data/MonthText.h"
 #include "graph/ValueFormatter.h"
 
 #include <cmath>
 #include <limits>
-
-ColorKeys::Kind ColorKeys::kindOf(int colorAlgo) {
-    switch (colorAlgo) {
-    case 0:
-        return Kind::FirstOnset;
-    case 1:
-        return Kind::LastOffset;
-    case 2:
-        return Kind::MaxQuantity;
-    case 3:
-        return Kind::MeanQuantity;
-    case 4:
-        return Kind::SumQuantity;
-    default:
-        return Kind::None;
-    }
-}
 
 double ColorKeys::key(Kind kind, const DataSeries& series, const MonthRange& range) {
     const QVector<DataPoint>& points = series.points;
@@ -111,5 +95,5 @@ QString ColorKeys::dateText(const MonthRange& range, double key) {
             month -= 12 * years;
         }
     }
-    return QString::number(year) + QLatin1Char('.') + QString::number(month);
+    return MonthText::of(year, month);
 }

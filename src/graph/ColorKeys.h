@@ -18,8 +18,6 @@ public:
         double max = 0.0;
     };
 
-    // The kind for an algorithm code; unknown codes give every layer key 0.
-    static Kind kindOf(int colorAlgo);
     static double key(Kind kind, const DataSeries& series, const MonthRange& range);
     // The keys' range over all series; unknown codes keep the previous range.
     static Range range(Kind kind, const QVector<DataSeries>& series, const MonthRange& range, Range previous);

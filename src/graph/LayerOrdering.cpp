@@ -174,17 +174,6 @@ public:
 
 } // namespace
 
-LayerOrdering::Kind LayerOrdering::kindOf(int sortAlgo) {
-    switch (sortAlgo) {
-    case 1:
-        return Kind::InsideOut;
-    case 2:
-        return Kind::Weighted;
-    default:
-        return Kind::OnsetTime;
-    }
-}
-
 QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& placements, int span) {
     if (placements.isEmpty())
         return {};

@@ -19,8 +19,6 @@ public:
     // A layer's values at a month and the two following ones; NaN where it has none.
     using LookAhead = std::array<double, 3>;
 
-    // The kind for an algorithm code; unknown codes keep the onset order.
-    static Kind kindOf(int sortAlgo);
     // Series indexes from the bottom layer up.
     static QVector<int> order(Kind kind, const QVector<SeriesPlacement>& placements, int span);
     // Weighted look-ahead balance of a stack (bottom first) around the layer at position pivot:

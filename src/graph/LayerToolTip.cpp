@@ -1,5 +1,6 @@
 #include "graph/LayerToolTip.h"
 
+#include "data/MonthText.h"
 #include "graph/ValueFormatter.h"
 
 QString LayerToolTip::text(const DataSeries& series, const ValueFormatter& formatter) {
@@ -7,8 +8,7 @@ QString LayerToolTip::text(const DataSeries& series, const ValueFormatter& forma
     QString text = series.name + QLatin1Char('\n');
     double total = 0.0;
     for (const DataPoint& point : series.points) {
-        text += QLatin1Char('\n') + QString::number(point.year) + QLatin1Char('.') +
-                QString::number(point.month) + QStringLiteral(":\t") +
+        text += QLatin1Char('\n') + MonthText::of(point.year, point.month) + QStringLiteral(":\t") +
                 formatter.format(point.value, magnitude);
         total += point.value;
     }

@@ -23,6 +23,8 @@ public:
     static MonthRange ofSeries(const QVector<DataSeries>& series);
 
     qint64 index(int year, int month) const;
+    // The year and month (1..12) of month index i.
+    void monthAt(qint64 i, qint64* year, qint64* month) const;
     qint64 span() const { return index(lastYear, lastMonth); }
     bool drawable() const { return span() >= 0 && span() <= maxSpan; }
     // The span used wherever something is divided by it: a single month counts as one.

@@ -1,15 +1,13 @@
 #include "graph/SceneImage.h"
 
+#include "data/OutputFile.h"
 #include "graph/PngWriter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGraphicsScene>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <cmath>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -54,44 +52,6 @@ void renderRows(QGraphicsScene& scene, const QSize& size, int firstRow, QImage& 
             scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
         }
     }
-}
-
-// Opens "-" as standard output or a file through QSaveFile, hands it to write, and keeps what the
-// name held before unless write succeeds.
-bool writeFile(const QString& fileName, QString* error,
-               const std::function<bool(QIODevice&, QString*)>& write) {
-    const QString shownName = QDir::toNativeSeparators(fileName);
-    if (fileName.isEmpty()) {
-        setError(error, QStringLiteral("Cannot write the image: no file name given."));
-        return false;
-    }
-    QString reason;
-    if (fileName == QLatin1String("-")) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) || !write(out, &reason) || !out.flush()) {
-            setError(error, QStringLiteral("Cannot write the image to standard output: %1")
-                                .arg(reason.isEmpty() ? out.errorString() : reason));
-            return false;
-        }
-        return true;
-    }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, file.errorString()));
-        return false;
-    }
-    if (!write(file, &reason)) {
-        if (file.error() != QFileDevice::NoError)
-            reason = file.errorString();
-        file.cancelWriting();
-        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, reason));
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, QStringLiteral("Cannot write \"%1\": %2").arg(shownName, file.errorString()));
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -145,27 +105,30 @@ bool SceneImage::exportPng(QGraphicsScene& scene, const QSize& size, bool transp
             QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(size)));
         return false;
     }
-    return writeFile(fileName, error, [&](QIODevice& out, QString* reason) {
-        PngWriter png(out);
-        if (!png.begin(size, transparent)) {
-            *reason = png.errorString();
-            return false;
-        }
-        for (int top = 0; top < size.height(); top += bandRows) {
-            const int rows = qMin(bandRows, size.height() - top);
-            QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
-            renderRows(scene, size, top, part);
-            if (!png.writeRows(part)) {
+    return OutputFile::write(
+        fileName,
+        [&](QIODevice& out, QString* reason) {
+            PngWriter png(out);
+            if (!png.begin(size, transparent)) {
                 *reason = png.errorString();
                 return false;
             }
-        }
-        if (!png.finish()) {
-            *reason = png.errorString();
-            return false;
-        }
-        return true;
-    });
+            for (int top = 0; top < size.height(); top += bandRows) {
+                const int rows = qMin(bandRows, size.height() - top);
+                QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
+                renderRows(scene, size, top, part);
+                if (!png.writeRows(part)) {
+                    *reason = png.errorString();
+                    return false;
+                }
+            }
+            if (!png.finish()) {
+                *reason = png.errorString();
+                return false;
+            }
+            return true;
+        },
+        error);
 }
 
 bool SceneImage::writePng(const QImage& image, const QString& fileName, QString* error) {
@@ -176,12 +139,15 @@ bool SceneImage::writePng(const QImage& image, const QString& fileName, QString*
     }
     const bool alpha = image.hasAlphaChannel();
     const QImage rows = image.convertToFormat(formatFor(alpha));
-    return writeFile(fileName, error, [&](QIODevice& out, QString* reason) {
-        PngWriter png(out);
-        if (!png.begin(rows.size(), alpha) || !png.writeRows(rows) || !png.finish()) {
-            *reason = png.errorString();
-            return false;
-        }
-        return true;
-    });
+    return OutputFile::write(
+        fileName,
+        [&](QIODevice& out, QString* reason) {
+            PngWriter png(out);
+            if (!png.begin(rows.size(), alpha) || !png.writeRows(rows) || !png.finish()) {
+                *reason = png.errorString();
+                return false;
+            }
+            return true;
+        },
+        error);
 }

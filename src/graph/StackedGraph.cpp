@@ -1,23 +1,15 @@
 #include "graph/StackedGraph.h"
 
-#include "graph/Baseline.h"
-#include "graph/ColorKeys.h"
 #include "graph/GraphScales.h"
-#include "graph/LabelCache.h"
 #include "graph/LayerItem.h"
-#include "graph/LayerLabel.h"
-#include "graph/LayerOrdering.h"
-#include "graph/LayerStacking.h"
 #include "graph/LayerToolTip.h"
 #include "graph/ValueFormatter.h"
 #include "view/StackedGraphView.h"
 
 #include <QBrush>
-#include <QGraphicsPathItem>
 #include <QPen>
 #include <QToolTip>
 
-#include <cmath>
 #include <limits>
 
 StackedGraph::StackedGraph(const QVector<DataSeries>* series, const QString* unitText,
@@ -50,19 +42,42 @@ MonthRange StackedGraph::monthRange() const {
     return range;
 }
 
+void StackedGraph::setMonthRange(const MonthRange& range) {
+    firstYear = range.firstYear;
+    firstMonth = range.firstMonth;
+    lastYear = range.lastYear;
+    lastMonth = range.lastMonth;
+}
+
+GraphSettings StackedGraph::settings() const {
+    GraphSettings s;
+    s.baseline = baselineAlgo;
+    s.sort = sortAlgo;
+    s.coloring = colorAlgo;
+    s.maxColor = colorScheme.maxColor;
+    s.minColor = colorScheme.minColor;
+    s.width = xRange;
+    return s;
+}
+
+DataSet StackedGraph::dataSet() const {
+    // Copies share the vectors' data: nothing is copied here.
+    return DataSet{*series, *unitText, *unitAfterValue, *magnitudeSuffixes};
+}
+
 ValueFormatter StackedGraph::formatter() const {
     return ValueFormatter(*magnitudeSuffixes, *unitText, *unitAfterValue, detailedInfo);
 }
 
 void StackedGraph::computeXRange() {
-    const MonthRange range = MonthRange::ofSeries(*series);
-    firstYear = range.firstYear;
-    firstMonth = range.firstMonth;
-    lastYear = range.lastYear;
-    lastMonth = range.lastMonth;
-    placements = range.drawable() ? SeriesPlacement::of(*series, range) : QVector<SeriesPlacement>();
-    if (series->isEmpty() || series->first().points.isEmpty())
-        computeScales();
+    setMonthRange(MonthRange::ofSeries(*series));
+    // Without data the scales fall back at once.
+    if (series->isEmpty() || series->first().points.isEmpty()) {
+        xScale = GraphScales::xScale(xRange, monthRange());
+        yScale = 1.0;
+        graphHeight = 4.0;
+        maxTop = 2.0;
+    }
 }
 
 QString StackedGraph::formatValue(double value, int magnitude) const {
@@ -74,7 +89,7 @@ int StackedGraph::commonMagnitude(const QVector<DataPoint>& points) const {
 }
 
 void StackedGraph::emitColorTexts() {
-    const ColorKeys::Kind kind = ColorKeys::kindOf(colorAlgo);
+    const ColorKeys::Kind kind = GraphSettings::coloringKind(colorAlgo);
     const ValueFormatter values = formatter();
     const QString maxText = ColorKeys::text(kind, colorKeyMax, monthRange(), values);
     const QString minText = ColorKeys::text(kind, colorKeyMin, monthRange(), values);
@@ -95,25 +110,71 @@ QString StackedGraph::toolTipText(const QGraphicsItem* item) const {
     return {};
 }
 
+// Clear, lay out, legend, then (with data) the new order, scales and items, and the rectangle.
 void StackedGraph::makeStackedGraph() {
     if (!rebuildEnabled)
         return;
+    ++builds;
     clear();
     // The cleared items are gone; keep no pointer a tool tip could still match.
     for (Layer& layer : layers)
         layer.item = nullptr;
-    bottoms.clear();
-    computeColorKeyRange();
-    if (series->isEmpty())
+    // The colour range counts from the months of the last computeXRange, as the build finds its own after.
+    graphLayout = layOut(dataSet(), settings(), GraphLayout::Carry{monthRange(), {colorKeyMin, colorKeyMax}});
+    colorKeyMin = graphLayout.keys.min;
+    colorKeyMax = graphLayout.keys.max;
+    emitColorTexts();
+    if (!graphLayout.hasSeries)
         return;
-    if (!orderLayers())
+    takeLayout();
+    if (!graphLayout.drawable)
         return;
-    if (!computeScales())
+    addLayerItems();
+    setSceneRect(graphLayout.sceneRect);
+}
+
+// The layout's order, months and scales become the scene's own.
+void StackedGraph::takeLayout() {
+    setMonthRange(graphLayout.months);
+    layers.clear();
+    layers.reserve(graphLayout.layers.size());
+    for (int i = 0; i < graphLayout.order.size(); ++i) {
+        Layer layer;
+        layer.seriesIndex = graphLayout.order[i];
+        const int points = i < graphLayout.layers.size() ? graphLayout.layers[i].band.count() : 0;
+        // The ordering sweep leaves every started layer's cursor at its point count.
+        layer.cursor = points > 0 ? points : -1;
+        layers.append(layer);
+    }
+    if (graphLayout.months.drawable())
+        xScale = graphLayout.xScale;
+    if (!graphLayout.drawable)
         return;
-    const QVector<double> baseline = Baseline::compute(Baseline::kindOf(baselineAlgo), seriesOrder(),
-                                                       placements, int(monthRange().span()));
-    buildLayerShapes(baseline);
-    setSceneRect(QRectF(0.0, -1.01 * maxTop * yScale, xRange, 1.01 * graphHeight));
+    yScale = graphLayout.yScale;
+    maxTop = graphLayout.maxTop;
+    graphHeight = graphLayout.graphHeight;
+}
+
+void StackedGraph::addLayerItems() {
+    const QPen pen(QBrush(Qt::black), 0.5, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    labelCache.startBuild();
+    for (int i = 0; i < graphLayout.layers.size(); ++i) {
+        const LayerLayout& layer = graphLayout.layers[i];
+        const BandGeometry& band = layer.band;
+        const QPainterPath label =
+            labelsEnabled && band.count() > 0
+                ? labelCache.outlines(layer.label, series->at(layer.seriesIndex).name, xScale, yScale)
+                : QPainterPath();
+        if (band.count() > 0) {
+            // Every outline ends where it began.
+            penX = band.first;
+            penY = band.tops[0];
+        }
+        auto* item = new LayerItem(band, label, pen,
+                                   QBrush(colorScheme.colorAt(layer.colorPosition), Qt::SolidPattern));
+        addItem(item);
+        layers[i].item = item;
+    }
 }
 
 void StackedGraph::setXRange(int newXRange) {
@@ -163,90 +224,4 @@ void StackedGraph::makeToolTip(QGraphicsItem* item, QPoint pos) {
     const QString text = toolTipText(item);
     if (!text.isEmpty())
         QToolTip::showText(pos, text, view);
-}
-
-void StackedGraph::computeColorKeyRange() {
-    const ColorKeys::Range keys = ColorKeys::range(ColorKeys::kindOf(colorAlgo), *series, monthRange(),
-                                                   ColorKeys::Range{colorKeyMin, colorKeyMax});
-    colorKeyMin = keys.min;
-    colorKeyMax = keys.max;
-    emitColorTexts();
-}
-
-// False when the data spans more months than can be drawn; the graph then stays empty.
-bool StackedGraph::orderLayers() {
-    computeXRange();
-    layers.clear();
-    if (!monthRange().drawable())
-        return false;
-    const QVector<int> order =
-        LayerOrdering::order(LayerOrdering::kindOf(sortAlgo), placements, int(monthRange().span()));
-    layers.reserve(order.size());
-    for (int s : order) {
-        Layer layer;
-        layer.seriesIndex = s;
-        layer.cursor = placements[s].count > 0 ? placements[s].count : -1;
-        layers.append(layer);
-    }
-    return true;
-}
-
-// False when the totals overflow: such a stack has no finite scene coordinates.
-bool StackedGraph::computeScales() {
-    const MonthRange range = monthRange();
-    xScale = GraphScales::xScale(xRange, range);
-    const QVector<double> totals = GraphScales::totals(placements, int(range.span()));
-    for (double total : totals) {
-        if (!std::isfinite(total))
-            return false;
-    }
-    const double typical = GraphScales::typicalTotal(totals);
-    yScale = GraphScales::yScale(typical);
-    if (!(typical > 0.0)) {
-        graphHeight = 4.0;
-        maxTop = 2.0;
-    }
-    return true;
-}
-
-QVector<int> StackedGraph::seriesOrder() const {
-    QVector<int> order;
-    order.reserve(layers.size());
-    for (const Layer& layer : layers)
-        order.append(layer.seriesIndex);
-    return order;
-}
-
-void StackedGraph::buildLayerShapes(const QVector<double>& baseline) {
-    if (series->isEmpty())
-        return;
-    const double lowest = Baseline::lowest(baseline);
-    LayerStacking stacking = LayerStacking::stack(seriesOrder(), placements, baseline);
-    const ColorKeys::Kind colorKind = ColorKeys::kindOf(colorAlgo);
-    const ColorKeys::Range keys{colorKeyMin, colorKeyMax};
-    const MonthRange range = monthRange();
-    const QPen pen(QBrush(Qt::black), 0.5, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
-    labelCache.startBuild();
-    for (int i = 0; i < layers.size(); ++i) {
-        const int s = layers[i].seriesIndex;
-        const SeriesPlacement& placement = placements[s];
-        const QVector<double>& layerBottom = stacking.bottoms[i];
-        const QPainterPath label = labelsEnabled && placement.count > 0
-                                       ? labelCache.outlines(LayerLabel::place(placement, layerBottom),
-                                                             series->at(s).name, xScale, yScale)
-                                       : QPainterPath();
-        const BandGeometry band = BandGeometry::of(placement, layerBottom, xScale, yScale);
-        if (band.count() > 0) {
-            // Where the outline ends: back at its start.
-            penX = band.first;
-            penY = band.tops[0];
-        }
-        const double position = ColorKeys::position(ColorKeys::key(colorKind, series->at(s), range), keys);
-        auto* item = new LayerItem(band, label, pen, QBrush(colorScheme.colorAt(position), Qt::SolidPattern));
-        addItem(item);
-        layers[i].item = item;
-    }
-    maxTop = LayerStacking::maxTop(stacking.top);
-    graphHeight = LayerStacking::graphHeight(maxTop, lowest, yScale);
-    bottoms = std::move(stacking.bottoms);
 }

@@ -2,24 +2,25 @@
 
 #include "data/DataSeries.h"
 #include "graph/ColorScheme1D.h"
+#include "graph/GraphLayout.h"
+#include "graph/GraphSettings.h"
 #include "graph/LabelCache.h"
 #include "graph/Layer.h"
 #include "graph/MonthRange.h"
-#include "graph/SeriesPlacement.h"
 
 #include <QColor>
+#include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QPoint>
 #include <QString>
 #include <QVector>
 
-#include <QGraphicsItem>
-class QPainterPath;
 class StackedGraphView;
 class ValueFormatter;
 
-// The scene that turns the data set into a stacked graph. Every change of a drawing
-// parameter rebuilds the whole graph through makeStackedGraph().
+// The scene that turns the data set into a stacked graph. Every change of a drawing parameter
+// rebuilds the whole graph through makeStackedGraph(): it lays the graph out (layOut) and adds one
+// path item per layer.
 class StackedGraph : public QGraphicsScene {
     Q_OBJECT
 public:
@@ -34,6 +35,14 @@ public:
     int commonMagnitude(const QVector<DataPoint>& points) const;
     void emitColorTexts();
 
+    // The layout of the last build, and the settings the next build will use.
+    const GraphLayout& layout() const { return graphLayout; }
+    GraphSettings settings() const;
+    // The data set the scene reads.
+    DataSet dataSet() const;
+    // Builds that ran (the gate let them through) since construction.
+    int buildCount() const { return builds; }
+
     // The scene's stacking order after the last build (bottom first).
     const QVector<Layer>& stackingOrder() const { return layers; }
     int baselineAlgorithm() const { return baselineAlgo; }
@@ -43,14 +52,9 @@ public:
     double verticalScale() const { return yScale; }
     double stackTop() const { return maxTop; }
     const ColorScheme1D& colorScale() const { return colorScheme; }
+    MonthRange monthRange() const;
     // Text of the tool tip for the layer holding item, or an empty text.
     QString toolTipText(const QGraphicsItem* item) const;
-    MonthRange monthRange() const;
-    double colorKeyMinimum() const { return colorKeyMin; }
-    double colorKeyMaximum() const { return colorKeyMax; }
-    // Bottoms of every layer of the last build at each of its drawn points, in stacking order
-    // (entry k of a layer belongs to its k-th point within the month range).
-    const QVector<QVector<double>>& layerBottoms() const { return bottoms; }
 
     StackedGraphView* view = nullptr;
     double xRange = 320.0;
@@ -59,6 +63,11 @@ public:
     bool detailedInfo = false;
     // Layer names are the slow part of a build; benchmarks switch them off.
     bool labelsEnabled = true;
+
+    const QVector<DataSeries>* series;
+    const QString* unitText;
+    const bool* unitAfterValue;
+    const QVector<QString>* magnitudeSuffixes;
 
 signals:
     void maxColorTextChanged(const QString& text, const QColor& color);
@@ -75,29 +84,17 @@ public slots:
     void setDetailedInformation(bool detailedInfo);
     void makeToolTip(QGraphicsItem* item, QPoint pos);
 
-public:
-    const QVector<DataSeries>* series;
-    const QString* unitText;
-    const bool* unitAfterValue;
-    const QVector<QString>* magnitudeSuffixes;
-
-    int firstYear = 0;
-    int firstMonth = 0;
-    int lastYear = 0;
-    int lastMonth = 1;
-
 private:
-    void computeColorKeyRange();
-    bool orderLayers();
-    bool computeScales();
-    void buildLayerShapes(const QVector<double>& baseline);
-    QVector<int> seriesOrder() const;
+    void setMonthRange(const MonthRange& range);
+    void takeLayout();
+    void addLayerItems();
     ValueFormatter formatter() const;
 
     QVector<Layer> layers;
     int baselineAlgo = 0;
     int sortAlgo = 0;
     int colorAlgo = 0;
+    // Where the last outline given to the path helpers ended (the top layer's start).
     double penX = 0.0;
     double penY = 0.0;
     double xScale = 1.0;
@@ -105,9 +102,12 @@ private:
     double maxTop = 2.0;
     double colorKeyMin = 0.0;
     double colorKeyMax = 0.0;
+    int firstYear = 0;
+    int firstMonth = 0;
+    int lastYear = 0;
+    int lastMonth = 1;
     ColorScheme1D colorScheme;
-    // Where each series lies on the month axis of the current build.
-    QVector<SeriesPlacement> placements;
-    QVector<QVector<double>> bottoms;
+    GraphLayout graphLayout;
     LabelCache labelCache;
+    int builds = 0;
 };

@@ -1,35 +1,27 @@
 #include "graph/StackedLayoutCsv.h"
 
 #include "data/NumberText.h"
-#include "graph/SeriesPlacement.h"
-#include "graph/StackedGraph.h"
+#include "graph/GraphLayout.h"
 
 #include <QByteArray>
 #include <QIODevice>
 
-void StackedLayoutCsv::write(const StackedGraph& graph, QIODevice& out) {
+void StackedLayoutCsv::write(const GraphLayout& layout, const QVector<DataSeries>& series, QIODevice& out) {
     out.write("layer,series,year,month,bottom,top\n");
-    const QVector<Layer>& layers = graph.stackingOrder();
-    const QVector<QVector<double>>& bottoms = graph.layerBottoms();
-    if (bottoms.size() != layers.size() || !graph.monthRange().drawable())
-        return;
-    // The same placement the build used, so every row is a point the scene drew.
-    const QVector<SeriesPlacement> placements = SeriesPlacement::of(*graph.series, graph.monthRange());
-    for (int i = 0; i < layers.size(); ++i) {
-        const int s = layers[i].seriesIndex;
-        if (s < 0 || s >= placements.size())
-            continue;
-        const SeriesPlacement& placement = placements[s];
-        if (bottoms[i].size() != placement.count)
+    for (int i = 0; i < layout.layers.size(); ++i) {
+        const LayerLayout& layer = layout.layers[i];
+        if (layer.seriesIndex < 0 || layer.seriesIndex >= series.size())
             continue;
         const QByteArray prefix =
-            QByteArray::number(i) + ',' + NumberText::csvField(graph.series->at(s).name) + ',';
+            QByteArray::number(i) + ',' + NumberText::csvField(series[layer.seriesIndex].name) + ',';
         QByteArray rows;
-        for (int k = 0; k < placement.count; ++k) {
-            const DataPoint& point = placement.points[k];
-            const double bottom = bottoms[i][k];
-            rows += prefix + QByteArray::number(point.year) + ',' + QByteArray::number(point.month) + ',' +
-                    NumberText::shortest(bottom) + ',' + NumberText::shortest(bottom + point.value) + '\n';
+        const BandGeometry& band = layer.band;
+        for (int k = 0; k < band.count(); ++k) {
+            qint64 year = 0;
+            qint64 month = 0;
+            layout.months.monthAt(band.first + k, &year, &month);
+            rows += prefix + QByteArray::number(year) + ',' + QByteArray::number(month) + ',' +
+                    NumberText::shortest(band.bottoms[k]) + ',' + NumberText::shortest(band.tops[k]) + '\n';
         }
         out.write(rows);
     }

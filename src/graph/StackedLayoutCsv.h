@@ -1,11 +1,15 @@
 #pragma once
 
-class QIODevice;
-class StackedGraph;
+#include "data/DataSeries.h"
 
-// The layout of the last build as CSV: one row per layer and month with its bottom and top in
-// value units, layers from the bottom of the stack up.
+#include <QVector>
+
+class QIODevice;
+struct GraphLayout;
+
+// A layout as CSV: one row per layer and month with its bottom and top in value units, layers from the
+// bottom of the stack up.
 class StackedLayoutCsv {
 public:
-    static void write(const StackedGraph& graph, QIODevice& out);
+    static void write(const GraphLayout& layout, const QVector<DataSeries>& series, QIODevice& out);
 };

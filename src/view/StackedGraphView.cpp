@@ -2,6 +2,7 @@
 
 #include "graph/StackedGraph.h"
 #include "view/OpenGLSupport.h"
+#include "view/PixelScale.h"
 
 #include <QMouseEvent>
 #include <QOpenGLWidget>
@@ -88,31 +89,15 @@ void StackedGraphView::resetPixelScale() {
     updateAutoGLViewport();
 }
 
-double StackedGraphView::fittedPixelScale() {
-    auto* graph = qobject_cast<StackedGraph*>(scene());
-    const double viewWidth = viewport()->width();
-    const double viewHeight = viewport()->height();
-    const QRectF rect = sceneRect();
-    if (!graph || viewWidth <= 0.0 || viewHeight <= 0.0 || !(rect.width() > 0.0) || !(rect.height() > 0.0))
+double StackedGraphView::fittedPixelScale() const {
+    // The scene is only read: its width and the months its data spans now.
+    const auto* graph = qobject_cast<const StackedGraph*>(scene());
+    if (!graph)
         return NAN;
-    const double viewAspect = viewWidth / viewHeight;
-    const double sceneAspect = rect.width() / rect.height();
-    double fittedWidth = viewWidth;
-    double fittedHeight = viewWidth / sceneAspect;
-    if (sceneAspect < viewAspect) {
-        fittedWidth = sceneAspect * viewHeight;
-        fittedHeight = viewHeight;
-    }
-    const double diagonal = std::hypot(fittedWidth, fittedHeight);
-
-    if (!std::isfinite(graph->xRange))
+    const qint64 span = MonthRange::ofSeries(*graph->series).span();
+    if (span <= 0 || span > MonthRange::maxSpan)
         return NAN;
-    const double xRange = std::trunc(graph->xRange);
-    graph->computeXRange();
-    const int months = graph->monthSpan();
-    if (months <= 0)
-        return NAN;
-    return diagonal * (xRange / (320.0 * months)) / (sceneAspect * 400.0);
+    return PixelScale::fitted(QSizeF(viewport()->size()), sceneRect(), graph->xRange, int(span));
 }
 
 void StackedGraphView::mouseReleaseEvent(QMouseEvent* event) {

@@ -37,5 +37,5 @@ protected:
 private:
     // The magnification of the whole graph fitted into the viewport, or NaN when the
     // viewport, the scene rectangle or the month span gives no answer.
-    double fittedPixelScale();
+    double fittedPixelScale() const;
 };

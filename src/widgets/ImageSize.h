@@ -7,6 +7,8 @@
 class ImageSize {
 public:
     static constexpr int choiceCount = 5;
+    // One image pixel per scene unit.
+    static constexpr int defaultChoice = 2;
     // Index 0..4 gives W/4 x H/4, W/2 x H/2, W x H, 2W x 2H, 4W x 4H (integer division);
     // any other index 16 x 10. Products saturate instead of overflowing.
     static QSize forChoice(int index, int width, int height);

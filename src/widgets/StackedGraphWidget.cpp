@@ -1,6 +1,7 @@
 #include "widgets/StackedGraphWidget.h"
 
 #include "graph/ColorSchemePresets.h"
+#include "graph/GraphSettings.h"
 #include "graph/SceneImage.h"
 #include "graph/StackedGraph.h"
 #include "view/StackedGraphView.h"
@@ -23,13 +24,6 @@ namespace {
 
 constexpr int sliderInterval = 50;
 
-QStringList texts(std::initializer_list<const char*> items) {
-    QStringList list;
-    for (const char* item : items)
-        list << QString::fromLatin1(item);
-    return list;
-}
-
 } // namespace
 
 StackedGraphWidget::StackedGraphWidget(const QVector<DataSeries>* series, const QString* unitText,
@@ -42,7 +36,9 @@ StackedGraphWidget::StackedGraphWidget(const QVector<DataSeries>* series, const 
     auto* exportButton = new QPushButton(QStringLiteral("Export Graph to Image"), exportBox);
     connect(exportButton, &QPushButton::clicked, this, &StackedGraphWidget::saveImage);
     imageSizeBox = new QComboBox(exportBox);
-    imageSizeBox->addItems(texts({"0", "1", "2", "3", "4"}));
+    // Placeholders until the first data refresh writes the sizes.
+    for (int i = 0; i < ImageSize::choiceCount; ++i)
+        imageSizeBox->addItem(QString::number(i));
     transparencyBox = new QCheckBox(exportBox);
     auto* exportLayout = new QFormLayout(exportBox);
     exportLayout->addRow(QStringLiteral("Imagesize:"), imageSizeBox);
@@ -51,11 +47,11 @@ StackedGraphWidget::StackedGraphWidget(const QVector<DataSeries>* series, const 
 
     auto* visualizationBox = new QGroupBox(QStringLiteral("Graph Visualization"), menuBox);
     baselineBox = new QComboBox(visualizationBox);
-    baselineBox->addItems(texts({"x-axis", "symmetric", "baseline"}));
+    baselineBox->addItems(GraphSettings::baselineNames());
     sortBox = new QComboBox(visualizationBox);
-    sortBox->addItems(texts({"onset-time", "inside-out", "weighted"}));
+    sortBox->addItems(GraphSettings::sortNames());
     colorBox = new QComboBox(visualizationBox);
-    colorBox->addItems(texts({"first onset", "last offset", "max quant", "avrg quant", "sum quant"}));
+    colorBox->addItems(GraphSettings::coloringNames());
     colorButton1 = new ColorPushButton(visualizationBox);
     connect(colorButton1, &QPushButton::clicked, this, &StackedGraphWidget::setColor1);
     colorButton2 = new ColorPushButton(visualizationBox);
@@ -78,7 +74,7 @@ StackedGraphWidget::StackedGraphWidget(const QVector<DataSeries>* series, const 
     menuLayout->addStretch(1);
 
     xRangeSlider = new QSlider(Qt::Vertical, this);
-    xRangeSlider->setRange(160, 640);
+    xRangeSlider->setRange(int(GraphSettings::unitsPerMonth) / 2, int(GraphSettings::unitsPerMonth) * 2);
     xRangeSlider->setSingleStep(100);
     xRangeSlider->setPageStep(1000);
     xRangeSlider->setInvertedAppearance(true);
@@ -106,14 +102,14 @@ StackedGraphWidget::StackedGraphWidget(const QVector<DataSeries>* series, const 
     connect(xRangeSlider, &QSlider::valueChanged, this, &StackedGraphWidget::xRangeSliderActionTest);
 
     // While rebuilding is off these reach the scene's slots, which only store them.
-    imageSizeBox->setCurrentIndex(2);
-    baselineBox->setCurrentIndex(2);
-    sortBox->setCurrentIndex(2);
-    colorBox->setCurrentIndex(4);
+    imageSizeBox->setCurrentIndex(ImageSize::defaultChoice);
+    baselineBox->setCurrentIndex(GraphSettings::defaultBaseline);
+    sortBox->setCurrentIndex(GraphSettings::defaultSort);
+    colorBox->setCurrentIndex(GraphSettings::defaultColoring);
     colorButton1->setColor(Qt::gray);
     colorButton2->setColor(Qt::black);
-    colorSchemeBox->setCurrentIndex(1);
-    xRangeSlider->setValue(320);
+    colorSchemeBox->setCurrentIndex(GraphSettings::defaultScheme);
+    xRangeSlider->setValue(int(GraphSettings::unitsPerMonth));
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(menuBox);
@@ -146,9 +142,8 @@ StackedGraphWidget& StackedGraphWidget::operator=(const StackedGraphWidget& othe
 void StackedGraphWidget::updateStackedGraph() {
     stackedGraph->rebuildEnabled = false;
     stackedGraph->computeXRange();
-    const int span = stackedGraph->monthSpan();
-    // Spans are bounded by the reader, so 640 units a month stay well inside int.
-    const int value = 320 * span;
+    // Spans are bounded by the reader, so twice the default width stays well inside int.
+    const int value = int(GraphSettings::defaultWidth(stackedGraph->monthSpan()));
     xRangeSlider->setRange(value / 2, value * 2);
     xRangeSlider->setValue(value);
     stackedGraph->rebuildEnabled = true;
@@ -157,16 +152,14 @@ void StackedGraphWidget::updateStackedGraph() {
     makeImageSizeBoxText();
 }
 
-QSize StackedGraphWidget::currentImageSize() const {
-    return ImageSize::forChoice(imageSizeBox->currentIndex(), xRangeSlider->value(),
+QSize StackedGraphWidget::imageSize(int choice) const {
+    return ImageSize::forChoice(choice, xRangeSlider->value(),
                                 ImageSize::truncated(stackedGraph->graphHeight));
 }
 
 void StackedGraphWidget::makeImageSizeBoxText() {
     for (int i = 0; i < ImageSize::choiceCount && i < imageSizeBox->count(); ++i)
-        imageSizeBox->setItemText(
-            i, ImageSize::text(ImageSize::forChoice(i, xRangeSlider->value(),
-                                                    ImageSize::truncated(stackedGraph->graphHeight))));
+        imageSizeBox->setItemText(i, ImageSize::text(imageSize(i)));
 }
 
 void StackedGraphWidget::saveImage() {
@@ -177,7 +170,7 @@ void StackedGraphWidget::saveImage() {
     QString error;
     // Large images take a while; show that the program is busy meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = SceneImage::exportPng(*stackedGraph, currentImageSize(),
+    const bool written = SceneImage::exportPng(*stackedGraph, imageSize(imageSizeBox->currentIndex()),
                                                transparencyBox->isChecked(), fileName, &error);
     QApplication::restoreOverrideCursor();
     if (!written)

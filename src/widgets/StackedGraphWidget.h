@@ -52,7 +52,8 @@ private slots:
     void xRangeSliderAction();
 
 private:
-    QSize currentImageSize() const;
+    // The image size of a choice of the size box, from the current width and graph height.
+    QSize imageSize(int choice) const;
     void connectSchemeReset();
     void disconnectSchemeReset();
 };

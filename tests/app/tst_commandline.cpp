@@ -1,4 +1,9 @@
+#include "app/CommandLine.h"
+#include "data/DataFileReader.h"
+#include "graph/GraphSettings.h"
+#include "graph/StackedGraph.h"
 #include "support/TestFiles.h"
+#include "widgets/StackedGraphWidget.h"
 
 #include <QImage>
 #include <QProcess>
@@ -115,6 +120,47 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("old bytes"));
     }
 
+    // The command line without options draws what the control panel shows at start.
+    void defaultsAreThePanelsStartState() {
+        const DataFileResult read = DataFileReader::readFile(example);
+        QVERIFY(read.ok());
+        const DataSet& data = read.data;
+        QWidget parent;
+        StackedGraphWidget panel(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes,
+                                 &parent);
+        GraphSettings fromOptions;
+        QString error;
+        QVERIFY(CommandLine::graphSettings(
+            {program, QStringLiteral("--export"), QStringLiteral("x.png"), example}, data, &fromOptions,
+            &error));
+        QVERIFY(fromOptions == panel.stackedGraph->settings());
+        QCOMPARE(fromOptions.width, 320.0 * 121);
+        QVERIFY(CommandLine::graphSettings({program, QStringLiteral("--sort"), QStringLiteral("inside-out"),
+                                            QStringLiteral("--width"), QStringLiteral("999")},
+                                           data, &fromOptions, &error));
+        QCOMPARE(fromOptions.sort, 1);
+        QCOMPARE(fromOptions.width, 999.0);
+    }
+
+    void metricsRateEveryPair() {
+        const Run result = run({QStringLiteral("--metrics"), example});
+        QCOMPARE(result.exitCode, 0);
+        const QList<QByteArray> rows = result.out.trimmed().split('\n');
+        QCOMPARE(rows.size(), 1 + 9);
+        QCOMPARE(rows.first(), QByteArray("baseline,sort,wiggle,weighted_wiggle"));
+        QVERIFY(rows[1].startsWith("x-axis,onset-time,"));
+        QVERIFY(rows[9].startsWith("baseline,weighted,"));
+        for (const QByteArray& row : rows.mid(1)) {
+            const QList<QByteArray> fields = row.split(',');
+            QCOMPARE(fields.size(), 4);
+            bool ok = false;
+            QVERIFY(fields[2].toDouble(&ok) >= 0.0 && ok);
+            QVERIFY(fields[3].toDouble(&ok) >= 0.0 && ok);
+        }
+        QVERIFY(result.err.contains("Smoothest by wiggle: "));
+        QVERIFY(result.err.contains("Smoothest by weighted wiggle: "));
+    }
+
     void exportLayersMatchesTheStack() {
         QTemporaryDir dir;
         const QString data = writeTestFile(dir, QStringLiteral("w.data"), workedExample);
@@ -133,5 +179,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CommandLineTest)
+QTEST_MAIN(CommandLineTest)
 #include "tst_commandline.moc"

@@ -1,6 +1,7 @@
 #include "GraphFixtures.h"
 
 #include "graph/Baseline.h"
+#include "graph/GraphSettings.h"
 #include "graph/LayerStacking.h"
 
 #include <QTest>
@@ -37,7 +38,7 @@ private slots:
         QFETCH(double, lowest);
         const QVector<int> order = {0, 1};
         const QVector<SeriesPlacement> p = GraphFixtures::place(example);
-        const QVector<double> base = Baseline::compute(Baseline::kindOf(algo), order, p, 2);
+        const QVector<double> base = Baseline::compute(GraphSettings::baselineKind(algo), order, p, 2);
         QCOMPARE(base, baseline);
         QCOMPARE(Baseline::lowest(base), lowest);
         const LayerStacking stack = LayerStacking::stack(order, p, base);

@@ -1,6 +1,7 @@
 #include "GraphFixtures.h"
 
 #include "graph/ColorKeys.h"
+#include "graph/GraphSettings.h"
 #include "graph/ValueFormatter.h"
 
 #include <QTest>
@@ -39,8 +40,8 @@ private slots:
         QFETCH(int, algo);
         QFETCH(double, key);
         const MonthRange range = MonthRange::ofSeries(data);
-        QCOMPARE(ColorKeys::key(ColorKeys::kindOf(algo), data[1], range), key);
-        QCOMPARE(ColorKeys::key(ColorKeys::kindOf(algo), DataSeries{}, range), 0.0);
+        QCOMPARE(ColorKeys::key(GraphSettings::coloringKind(algo), data[1], range), key);
+        QCOMPARE(ColorKeys::key(GraphSettings::coloringKind(algo), DataSeries{}, range), 0.0);
     }
     void rangeOverAllSeries_data() {
         QTest::addColumn<int>("algo");
@@ -57,8 +58,8 @@ private slots:
         QFETCH(int, algo);
         QFETCH(double, min);
         QFETCH(double, max);
-        const ColorKeys::Range keys =
-            ColorKeys::range(ColorKeys::kindOf(algo), data, MonthRange::ofSeries(data), {-5.0, 7.0});
+        const ColorKeys::Range keys = ColorKeys::range(GraphSettings::coloringKind(algo), data,
+                                                       MonthRange::ofSeries(data), {-5.0, 7.0});
         QCOMPARE(keys.min, min);
         QCOMPARE(keys.max, max);
     }

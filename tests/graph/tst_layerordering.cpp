@@ -1,5 +1,6 @@
 #include "GraphFixtures.h"
 
+#include "graph/GraphSettings.h"
 #include "graph/LayerOrdering.h"
 
 #include <QRandomGenerator>
@@ -120,11 +121,11 @@ class LayerOrderingTest : public QObject {
     Q_OBJECT
 private slots:
     void codes() {
-        QCOMPARE(LayerOrdering::kindOf(0), LayerOrdering::Kind::OnsetTime);
-        QCOMPARE(LayerOrdering::kindOf(1), LayerOrdering::Kind::InsideOut);
-        QCOMPARE(LayerOrdering::kindOf(2), LayerOrdering::Kind::Weighted);
-        QCOMPARE(LayerOrdering::kindOf(-1), LayerOrdering::Kind::OnsetTime);
-        QCOMPARE(LayerOrdering::kindOf(3), LayerOrdering::Kind::OnsetTime);
+        QCOMPARE(GraphSettings::sortKind(0), LayerOrdering::Kind::OnsetTime);
+        QCOMPARE(GraphSettings::sortKind(1), LayerOrdering::Kind::InsideOut);
+        QCOMPARE(GraphSettings::sortKind(2), LayerOrdering::Kind::Weighted);
+        QCOMPARE(GraphSettings::sortKind(-1), LayerOrdering::Kind::OnsetTime);
+        QCOMPARE(GraphSettings::sortKind(3), LayerOrdering::Kind::OnsetTime);
     }
     void onsetTimeKeepsDataOrder() {
         const QVector<DataSeries> data = {at(0, {1, 1}), at(0, {5}), at(1, {2, 2, 2}), at(3, {1})};

@@ -4,6 +4,7 @@
 #include "graph/LayerToolTip.h"
 #include "graph/StackedGraph.h"
 #include "graph/ValueFormatter.h"
+#include "support/BuildCounter.h"
 
 #include <QGraphicsPathItem>
 #include <QSignalSpy>
@@ -100,12 +101,12 @@ private slots:
         QCOMPARE(f.graph->sceneRect(),
                  QRectF(0, -1.01 * maxTop * yScale, 3200, 1.01 * (maxTop - lowest) * yScale));
         QCOMPARE(f.graph->stackingOrder().size(), 2);
-        QCOMPARE(f.graph->layerBottoms()[0].first(), lowest == -3.0 ? -1.0 : lowest);
+        QCOMPARE(f.graph->layout().layers[0].band.bottoms.first(), lowest == -3.0 ? -1.0 : lowest);
     }
     void settersRebuildOnlyOnChange() {
         Fixture f(example);
         f.graph->makeStackedGraph();
-        QSignalSpy builds(f.graph.get(), &StackedGraph::maxColorTextChanged);
+        BuildCounter builds(f.graph.get());
         f.graph->setXRange(320);
         f.graph->setBaselineAlgo(0);
         f.graph->setSortAlgo(0);
@@ -151,7 +152,7 @@ private slots:
         f.graph->makeStackedGraph();
         const QVector<QGraphicsPathItem*> items = f.items();
         f.graph->rebuildEnabled = false;
-        QSignalSpy builds(f.graph.get(), &StackedGraph::maxColorTextChanged);
+        BuildCounter builds(f.graph.get());
         f.graph->setBaselineAlgo(2);
         f.graph->setXRange(1000);
         f.graph->setMaxColor(Qt::red);
@@ -162,7 +163,7 @@ private slots:
         f.graph->rebuildEnabled = true;
         f.graph->makeStackedGraph();
         QCOMPARE(builds.size(), 1);
-        QCOMPARE(f.graph->layerBottoms()[0].first(), -1.0);
+        QCOMPARE(f.graph->layout().layers[0].band.bottoms.first(), -1.0);
         QCOMPARE(f.graph->sceneRect().width(), 1000.0);
     }
     void rebuildsAreIdentical() {

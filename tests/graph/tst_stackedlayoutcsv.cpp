@@ -23,7 +23,7 @@ QByteArray csvOf(const QVector<DataSeries>& data, int baseline, int sort = 0) {
     graph.makeStackedGraph();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    StackedLayoutCsv::write(graph, buffer);
+    StackedLayoutCsv::write(graph.layout(), set.series, buffer);
     return buffer.data();
 }
 
@@ -75,7 +75,7 @@ private slots:
         graph.makeStackedGraph();
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        StackedLayoutCsv::write(graph, buffer);
+        StackedLayoutCsv::write(graph.layout(), set.series, buffer);
         QList<QByteArray> rows = buffer.data().split('\n');
         rows.removeFirst();
         rows.removeLast();

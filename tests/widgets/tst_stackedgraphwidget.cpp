@@ -1,4 +1,5 @@
 #include "graph/StackedGraph.h"
+#include "support/BuildCounter.h"
 #include "support/FakeDialogs.h"
 #include "support/SeriesBuilder.h"
 #include "view/StackedGraphView.h"
@@ -9,7 +10,6 @@
 #include <QComboBox>
 #include <QImage>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(graph.scene()->colorScale().maxColor, rgb(10, 200, 30));
         QCOMPARE(graph.widget.colorButton2->color(), rgb(150, 150, 150));
 
-        QSignalSpy builds(graph.scene(), &StackedGraph::maxColorTextChanged);
+        BuildCounter builds(graph.scene());
         graph.widget.colorSchemeBox->setCurrentIndex(2); // "sunset"
         QCOMPARE(builds.count(), 1);
         QCOMPARE(graph.widget.colorButton1->color(), rgb(246, 82, 82));
@@ -160,7 +160,7 @@ private slots:
         Data data;
         Graph graph(data);
         FakeDialogs dialogs; // answers an invalid colour
-        QSignalSpy builds(graph.scene(), &StackedGraph::maxColorTextChanged);
+        BuildCounter builds(graph.scene());
         QTest::mouseClick(graph.widget.colorButton2, Qt::LeftButton);
         QCOMPARE(builds.count(), 0);
         QCOMPARE(graph.widget.colorSchemeBox->currentText(), QStringLiteral("grayscale"));
@@ -171,7 +171,7 @@ private slots:
         Data data;
         Graph graph(data);
         QSlider* slider = graph.widget.xRangeSlider;
-        QSignalSpy builds(graph.scene(), &StackedGraph::maxColorTextChanged);
+        BuildCounter builds(graph.scene());
         slider->setSliderDown(true);
         for (int value : {4000, 5000, 6000, 7000})
             slider->setValue(value);
@@ -216,7 +216,7 @@ private slots:
         main.widget.imageSizeBox->setCurrentIndex(4);
         main.widget.transparencyBox->setChecked(true);
 
-        QSignalSpy builds(compare.scene(), &StackedGraph::maxColorTextChanged);
+        BuildCounter builds(compare.scene());
         compare.widget = main.widget;
         QCOMPARE(builds.count(), 1);
         QCOMPARE(compare.widget.baselineBox->currentIndex(), 1);

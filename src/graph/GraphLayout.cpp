@@ -1,0 +1,61 @@
+#include "graph/GraphLayout.h"
+
+#include "graph/GraphScales.h"
+#include "graph/LayerStacking.h"
+#include "graph/SeriesPlacement.h"
+
+#include <cmath>
+
+GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const GraphLayout::Carry& carry) {
+    GraphLayout layout;
+    layout.coloring = GraphSettings::coloringKind(settings.coloring);
+    layout.keyMonths = carry.keyMonths;
+    layout.keys = ColorKeys::range(layout.coloring, data.series, carry.keyMonths, carry.keys);
+    if (data.series.isEmpty())
+        return layout;
+    layout.hasSeries = true;
+    layout.months = MonthRange::ofSeries(data.series);
+    if (!layout.months.drawable())
+        return layout;
+    const int span = int(layout.months.span());
+    layout.xScale = GraphScales::xScale(settings.width, layout.months);
+    const QVector<SeriesPlacement> placements = SeriesPlacement::of(data.series, layout.months);
+    layout.order = LayerOrdering::order(GraphSettings::sortKind(settings.sort), placements, span);
+
+    const QVector<double> totals = GraphScales::totals(placements, span);
+    for (double total : totals) {
+        // Such a stack has no finite scene coordinates.
+        if (!std::isfinite(total))
+            return layout;
+    }
+    layout.yScale = GraphScales::yScale(GraphScales::typicalTotal(totals));
+    layout.baseline =
+        Baseline::compute(GraphSettings::baselineKind(settings.baseline), layout.order, placements, span);
+    layout.lowestBaseline = Baseline::lowest(layout.baseline);
+
+    LayerStacking stacking = LayerStacking::stack(layout.order, placements, layout.baseline);
+    layout.layers.reserve(layout.order.size());
+    for (int i = 0; i < layout.order.size(); ++i) {
+        const int s = layout.order[i];
+        const SeriesPlacement& placement = placements[s];
+        LayerLayout layer;
+        layer.seriesIndex = s;
+        layer.band = BandGeometry::of(placement, stacking.bottoms[i], layout.xScale, layout.yScale);
+        if (placement.count > 0)
+            layer.label = LayerLabel::place(placement, stacking.bottoms[i]);
+        const double key = ColorKeys::key(layout.coloring, data.series[s], layout.months);
+        layer.colorPosition = ColorKeys::position(key, layout.keys);
+        layout.layers.append(std::move(layer));
+    }
+    layout.maxTop = LayerStacking::maxTop(stacking.top);
+    layout.graphHeight = LayerStacking::graphHeight(layout.maxTop, layout.lowestBaseline, layout.yScale);
+    // 1.01 times the stack's height, both ends scaled about y = 0.
+    layout.sceneRect =
+        QRectF(0.0, -1.01 * layout.maxTop * layout.yScale, settings.width, 1.01 * layout.graphHeight);
+    layout.drawable = true;
+    return layout;
+}
+
+GraphLayout layOut(const DataSet& data, const GraphSettings& settings) {
+    return layOut(data, settings, GraphLayout::Carry{MonthRange::ofSeries(data.series), {}});
+}

@@ -1,0 +1,70 @@
+#include "graph/GraphSettings.h"
+
+#include "graph/ColorSchemePresets.h"
+
+namespace {
+
+template <typename Kind, size_t n> Kind kindAt(const Kind (&kinds)[n], int code, Kind unknown) {
+    return code >= 0 && code < int(n) ? kinds[code] : unknown;
+}
+
+QStringList texts(std::initializer_list<const char*> items) {
+    QStringList list;
+    for (const char* item : items)
+        list << QString::fromLatin1(item);
+    return list;
+}
+
+} // namespace
+
+GraphSettings::GraphSettings()
+    : baseline(defaultBaseline)
+    , sort(defaultSort)
+    , coloring(defaultColoring)
+    , maxColor(colorSchemePresets()[defaultScheme - 1].maxColor)
+    , minColor(colorSchemePresets()[defaultScheme - 1].minColor)
+    , width(unitsPerMonth) {}
+
+bool GraphSettings::operator==(const GraphSettings& other) const {
+    return baseline == other.baseline && sort == other.sort && coloring == other.coloring &&
+           maxColor == other.maxColor && minColor == other.minColor && width == other.width;
+}
+
+const QStringList& GraphSettings::baselineNames() {
+    static const QStringList names = texts({"x-axis", "symmetric", "baseline"});
+    return names;
+}
+
+const QStringList& GraphSettings::sortNames() {
+    static const QStringList names = texts({"onset-time", "inside-out", "weighted"});
+    return names;
+}
+
+const QStringList& GraphSettings::coloringNames() {
+    static const QStringList names =
+        texts({"first onset", "last offset", "max quant", "avrg quant", "sum quant"});
+    return names;
+}
+
+Baseline::Kind GraphSettings::baselineKind(int code) {
+    static constexpr Baseline::Kind kinds[] = {Baseline::Kind::XAxis, Baseline::Kind::Symmetric,
+                                               Baseline::Kind::Reference};
+    return kindAt(kinds, code, kinds[0]);
+}
+
+LayerOrdering::Kind GraphSettings::sortKind(int code) {
+    static constexpr LayerOrdering::Kind kinds[] = {
+        LayerOrdering::Kind::OnsetTime, LayerOrdering::Kind::InsideOut, LayerOrdering::Kind::Weighted};
+    return kindAt(kinds, code, kinds[0]);
+}
+
+ColorKeys::Kind GraphSettings::coloringKind(int code) {
+    static constexpr ColorKeys::Kind kinds[] = {ColorKeys::Kind::FirstOnset, ColorKeys::Kind::LastOffset,
+                                                ColorKeys::Kind::MaxQuantity, ColorKeys::Kind::MeanQuantity,
+                                                ColorKeys::Kind::SumQuantity};
+    return kindAt(kinds, code, ColorKeys::Kind::None);
+}
+
+double GraphSettings::defaultWidth(qint64 monthSpan) {
+    return unitsPerMonth * double(monthSpan);
+}

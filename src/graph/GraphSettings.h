@@ -1,0 +1,51 @@
+#pragma once
+
+#include "graph/Baseline.h"
+#include "graph/ColorKeys.h"
+#include "graph/LayerOrdering.h"
+
+#include <QColor>
+#include <QStringList>
+
+// What the user chooses for one graph: the baseline, ordering and colouring by their codes (the
+// index of the control panel's entry; the entry's text is also the command line's name), the two
+// end colours of the colour scale and the graph's width in scene units. The names, codes and
+// defaults are written here and nowhere else.
+struct GraphSettings {
+    // The control panel's start state, for a data set spanning one month.
+    GraphSettings();
+
+    int baseline;
+    int sort;
+    int coloring;
+    QColor maxColor;
+    QColor minColor;
+    double width;
+
+    bool operator==(const GraphSettings& other) const;
+    bool operator!=(const GraphSettings& other) const { return !(*this == other); }
+
+    static constexpr int defaultBaseline = 2; // "baseline"
+    static constexpr int defaultSort = 2;     // "weighted"
+    static constexpr int defaultColoring = 4; // "sum quant"
+    // Index of the colour-scheme entry chosen at start ("grayscale"; entry 0 is "custom").
+    static constexpr int defaultScheme = 1;
+    // Scene units a month of data gets at the default width; the width slider offers half to twice it.
+    static constexpr double unitsPerMonth = 320.0;
+
+    // Entry texts by code.
+    static const QStringList& baselineNames();
+    static const QStringList& sortNames();
+    static const QStringList& coloringNames();
+    // Code of an entry text, or -1.
+    static int codeOf(const QStringList& names, const QString& name) { return int(names.indexOf(name)); }
+
+    // What a code stands for. Unknown codes act as code 0, except for the colouring, where they give
+    // every layer the same key.
+    static Baseline::Kind baselineKind(int code);
+    static LayerOrdering::Kind sortKind(int code);
+    static ColorKeys::Kind coloringKind(int code);
+
+    // The default width of a graph of months 0 .. monthSpan, as the width slider starts.
+    static double defaultWidth(qint64 monthSpan);
+};
