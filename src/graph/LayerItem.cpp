@@ -116,7 +116,11 @@ void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
     painter->setPen(pen());
     painter->setBrush(brush());
     const Surface surface(*painter, pen());
-    if (!surface.valid) {
+    // Vector output (SVG, PDF, printing) has no pixel limits and should get the whole path.
+    const QPaintEngine* engine = painter->paintEngine();
+    const bool pixels =
+        engine && (engine->type() == QPaintEngine::Raster || engine->type() == QPaintEngine::OpenGL2);
+    if (!surface.valid || !pixels) {
         painter->drawPath(detached(path()));
         return;
     }
