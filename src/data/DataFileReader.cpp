@@ -1,12 +1,9 @@
 #include "data/DataFileReader.h"
 
 #include "data/FileText.h"
+#include "data/InputFile.h"
 #include "data/NumberParser.h"
 #include "data/SeriesNormalizer.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -319,7 +316,7 @@ DataFileResult DataFileReader::readBytes(const QByteArray& bytes) {
         reader.readTo('{');
     }
 
-    const QString error = SeriesNormalizer::normalize(data.series);
+    const QString error = SeriesNormalizer::normalize(data.series, nullptr, &result.duplicateMonths);
     if (!error.isEmpty()) {
         result.data = DataSet();
         result.error = error;
@@ -329,30 +326,8 @@ DataFileResult DataFileReader::readBytes(const QByteArray& bytes) {
 
 DataFileResult DataFileReader::readFile(const QString& fileName) {
     DataFileResult result;
-    const QString shown = QDir::toNativeSeparators(fileName);
-    if (fileName.isEmpty()) {
-        result.error = QStringLiteral("No file name was given.");
+    QByteArray bytes;
+    if (!InputFile::readAll(fileName, maxFileSize, &bytes, &result.error))
         return result;
-    }
-    const QFileInfo info(fileName);
-    if (info.isDir()) {
-        result.error = QStringLiteral("Cannot read \"%1\": it is a directory.").arg(shown);
-        return result;
-    }
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("Cannot open \"%1\": %2.").arg(shown, file.errorString());
-        return result;
-    }
-    if (file.size() > maxFileSize) {
-        result.error = QStringLiteral("Cannot read \"%1\": the file is larger than %2 bytes.")
-                           .arg(shown, QString::number(maxFileSize));
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("Cannot read \"%1\": %2.").arg(shown, file.errorString());
-        return result;
-    }
     return readBytes(bytes);
 }

@@ -9,9 +9,11 @@
 // What reading a data file gave. On failure the data set is left empty.
 struct DataFileResult {
     DataSet data;
-    QString error;         // empty on success; otherwise a clear message naming what was wrong
-    int seriesRead = 0;    // series entries read from the file, before dropping
-    int droppedSeries = 0; // entries dropped for having fewer than two points
+    QString error;              // empty on success; otherwise a clear message naming what was wrong
+    int seriesRead = 0;         // series entries read from the file, before dropping
+    int droppedSeries = 0;      // entries dropped for having fewer than two points
+    qint64 duplicateMonths = 0; // points dropped because their series already had that month
+    qint64 rowsRead = -1;       // data rows of a CSV or TSV file; -1 for the data-file format
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -67,8 +67,9 @@ QString checkSpans(const QVector<DataSeries>& series, std::vector<bool>& regular
 }
 
 // One point per month: a later point in the same month is dropped, a gap is filled by linear
-// interpolation between its two ends.
-void normalise(QVector<DataPoint>& points) {
+// interpolation between its two ends. Returns how many points were dropped.
+qint64 normalise(QVector<DataPoint>& points) {
+    qint64 dropped = 0;
     QVector<DataPoint> result;
     result.reserve(qsizetype(monthIndex(points.last()) - monthIndex(points.first()) + 1));
     result.append(points.first());
@@ -77,8 +78,10 @@ void normalise(QVector<DataPoint>& points) {
         const DataPoint& to = points[k];
         const qint64 start = monthIndex(from);
         const qint64 distance = monthIndex(to) - start;
-        if (distance == 0)
+        if (distance == 0) {
+            ++dropped;
             continue;
+        }
         const double a = from.value;
         const double b = to.value;
         for (qint64 j = 1; j < distance; ++j) {
@@ -92,6 +95,7 @@ void normalise(QVector<DataPoint>& points) {
         result.append(to);
     }
     points = std::move(result);
+    return dropped;
 }
 
 bool pointBefore(const DataPoint& a, const DataPoint& b) {
@@ -100,7 +104,7 @@ bool pointBefore(const DataPoint& a, const DataPoint& b) {
 
 } // namespace
 
-QString SeriesNormalizer::normalize(QVector<DataSeries>& series, int* dropped) {
+QString SeriesNormalizer::normalize(QVector<DataSeries>& series, int* dropped, qint64* duplicates) {
     const qsizetype before = series.size();
     series.erase(
         std::remove_if(series.begin(), series.end(), [](const DataSeries& s) { return s.points.size() < 2; }),
@@ -118,9 +122,12 @@ QString SeriesNormalizer::normalize(QVector<DataSeries>& series, int* dropped) {
     const QString error = checkSpans(series, regular);
     if (!error.isEmpty())
         return error;
+    qint64 droppedPoints = 0;
     for (qsizetype k = 0; k < series.size(); ++k) {
         if (!regular[size_t(k)])
-            normalise(series[k].points);
+            droppedPoints += normalise(series[k].points);
     }
+    if (duplicates)
+        *duplicates = droppedPoints;
     return QString();
 }

@@ -12,8 +12,9 @@
 class SeriesNormalizer {
 public:
     // An error text (the series are then unusable), or an empty one. *dropped counts the series dropped
-    // for having fewer than two points.
-    static QString normalize(QVector<DataSeries>& series, int* dropped = nullptr);
+    // for having fewer than two points, *duplicates the points dropped for repeating a month.
+    static QString normalize(QVector<DataSeries>& series, int* dropped = nullptr,
+                             qint64* duplicates = nullptr);
 
     // Guards against files that would make us fill or hold absurd amounts of data.
     static constexpr qint64 maxFilledGap = 120000;     // months inserted between two points
