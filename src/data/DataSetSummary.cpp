@@ -79,5 +79,10 @@ QString DataSetSummary::describe(const DataFileResult& result) {
     lines << QStringLiteral("Dropped series (fewer than two points): %1 of %2 read")
                  .arg(result.droppedSeries)
                  .arg(result.seriesRead);
+    if (result.rowsRead >= 0) {
+        lines << QStringLiteral("Rows read: %1").arg(result.rowsRead);
+        lines << QStringLiteral("Duplicate months dropped (the first point of a month is kept): %1")
+                     .arg(result.duplicateMonths);
+    }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

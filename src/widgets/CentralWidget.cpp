@@ -1,6 +1,6 @@
 #include "widgets/CentralWidget.h"
 
-#include "data/DataFileReader.h"
+#include "data/DataLoader.h"
 #include "graph/StackedGraph.h"
 #include "view/StackedGraphView.h"
 #include "widgets/StackedGraphWidget.h"
@@ -19,7 +19,7 @@ CentralWidget::CentralWidget(QWidget* parent)
 }
 
 bool CentralWidget::loadDataFile(const QString& fileName, QString* message) {
-    DataFileResult result = DataFileReader::readFile(fileName);
+    DataFileResult result = DataLoader::readFile(fileName);
     if (!result.ok()) {
         if (message)
             *message = result.error;

@@ -1,4 +1,6 @@
 #include "app/MainWindow.h"
+#include "data/DataFileReader.h"
+#include "data/DataSetCsv.h"
 #include "graph/StackedGraph.h"
 #include "support/FakeDialogs.h"
 #include "support/TestFiles.h"
@@ -9,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QMenuBar>
@@ -103,7 +106,9 @@ private slots:
         QVERIFY(!window.loadFile(dir.filePath(QStringLiteral("missing.data"))));
         QVERIFY(!window.loadFile(
             writeTestFile(dir, QStringLiteral("huge.data"), "[\"\"|]{{\"A\"{(2008,1,1)(2008,2,1e999)}}}")));
-        QCOMPARE(dialogs.warnings.size(), 2);
+        QVERIFY(!window.loadFile(writeTestFile(dir, QStringLiteral("bad.csv"), "date,A\n2008-01,x\n")));
+        QCOMPARE(dialogs.warnings.size(), 3);
+        QVERIFY(dialogs.warnings.last().contains(QStringLiteral("Line 2, column 2")));
         QVERIFY(dialogs.warnings.first().contains(QStringLiteral("missing.data")));
         QCOMPARE(window.windowTitle(), title);
         QCOMPARE(window.centralWidget->series.size(), 14);
@@ -117,7 +122,19 @@ private slots:
         QVERIFY(window.centralWidget->mainGraph->stackedGraph->items().isEmpty());
     }
 
+    void compareModeCopiesTheMainSettings_data() {
+        QTest::addColumn<bool>("csv");
+        QTest::newRow("data file") << false;
+        QTest::newRow("the same as CSV") << true;
+    }
     void compareModeCopiesTheMainSettings() {
+        QFETCH(bool, csv);
+        QTemporaryDir dir;
+        QByteArray csvBytes;
+        QBuffer buffer(&csvBytes);
+        buffer.open(QIODevice::WriteOnly);
+        DataSetCsv::write(DataFileReader::readFile(example).data, buffer);
+        const QString reloaded = csv ? writeTestFile(dir, QStringLiteral("example.csv"), csvBytes) : example;
         MainWindow window;
         FakeDialogs dialogs;
         QVERIFY(window.loadFile(example));
@@ -139,7 +156,9 @@ private slots:
         // A load keeps each graph's own choices and resets both sliders.
         compare->baselineBox->setCurrentIndex(0);
         main->xRangeSlider->setValue(main->xRangeSlider->maximum());
-        QVERIFY(window.loadFile(example));
+        QVERIFY(window.loadFile(reloaded));
+        QVERIFY(!compare->isHidden());
+        QCOMPARE(window.centralWidget->series.size(), 14);
         QCOMPARE(compare->baselineBox->currentIndex(), 0);
         QCOMPARE(main->baselineBox->currentIndex(), 2);
         QCOMPARE(main->xRangeSlider->value(), 320 * main->stackedGraph->monthSpan());

@@ -27,6 +27,7 @@ private slots:
         QCOMPARE(NumberText::csvField(QStringLiteral("a,b")), QByteArray("\"a,b\""));
         QCOMPARE(NumberText::csvField(QStringLiteral("say \"hi\"")), QByteArray("\"say \"\"hi\"\"\""));
         QCOMPARE(NumberText::csvField(QStringLiteral("two\nlines")), QByteArray("\"two\nlines\""));
+        QCOMPARE(NumberText::csvField(QStringLiteral(" padded\t")), QByteArray("\" padded\t\""));
         QCOMPARE(NumberText::csvField(QStringLiteral("Zürich")), QByteArray("Z\xc3\xbcrich"));
     }
 };
