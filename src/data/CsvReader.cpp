@@ -170,9 +170,11 @@ void Table::addCell(const char* data, size_t size) {
     if (failed())
         return;
     afterCarriageReturn = false;
-    const size_t begin = row.size();
+    cells.push_back({row.size(), row.size() + size, line});
+    // An empty cell may come without any storage behind it.
+    if (size == 0)
+        return;
     row.append(data, size);
-    cells.push_back({begin, row.size(), line});
     // Only quoted cells hold line breaks, and few cells are quoted.
     if (std::memchr(data, '\n', size) || std::memchr(data, '\r', size))
         line += lineBreaks(data, data + size);
