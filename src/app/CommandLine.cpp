@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "data/DataFileReader.h"
+#include "data/DataLoader.h"
 #include "data/DataSetCsv.h"
 #include "data/DataSetSummary.h"
 #include "data/NumberText.h"
@@ -8,7 +8,7 @@
 #include "graph/ColorSchemePresets.h"
 #include "graph/GraphSettings.h"
 #include "graph/LayoutMetrics.h"
-#include "graph/SceneImage.h"
+#include "graph/SceneExport.h"
 #include "graph/StackedGraph.h"
 #include "graph/StackedLayoutCsv.h"
 #include "view/StackedGraphView.h"
@@ -21,6 +21,8 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -65,7 +67,9 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("to-csv"),
          QStringLiteral("Write FILE's normalised series as CSV to standard output.")},
         {QStringLiteral("export"),
-         QStringLiteral("Render the graph of FILE into the PNG image OUT (- for standard output)."),
+         QStringLiteral(
+             "Render the graph of FILE into OUT, by its extension a PNG, JPEG (.jpg, .jpeg), SVG or "
+             "PDF picture (- for PNG on standard output)."),
          QStringLiteral("OUT")},
         {QStringLiteral("export-layers"),
          QStringLiteral("Write the stacked layout of FILE as CSV to OUT (- for standard output)."),
@@ -94,11 +98,15 @@ void addOptions(QCommandLineParser& parser) {
                         "a scene unit (default %1).")
              .arg(ImageSize::defaultChoice),
          QStringLiteral("INDEX")},
-        {QStringLiteral("image-size"), QStringLiteral("Exact image size instead of --size, e.g. 1920x1080."),
+        {QStringLiteral("image-size"),
+         QStringLiteral(
+             "Exact image size instead of --size, e.g. 1920x1080. Without --width the graph gets the "
+             "width that makes it fill the image; with --width it is centred in the image."),
          QStringLiteral("WxH")},
         {QStringLiteral("transparent"), QStringLiteral("Transparent instead of white background.")},
     });
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A data file."));
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A data file, or a CSV or TSV file (named *.csv or *.tsv)."));
 }
 
 bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QString* error) {
@@ -203,6 +211,18 @@ void resolveWidth(BatchOptions& options, const DataSet& data) {
         options.graph.width = GraphSettings::defaultWidth(MonthRange::ofSeries(data.series).span());
 }
 
+// With an exact image size and no width, the width that gives the scene rectangle the image's proportions,
+// so that the graph fills it. The rectangle's height does not depend on the width.
+void fitWidthToImage(BatchOptions& options, const DataSet& data) {
+    if (!options.exactSize.isValid() || options.widthGiven)
+        return;
+    const GraphLayout layout = layOut(data, options.graph);
+    const double height = layout.sceneRect.height();
+    if (!layout.drawable || !(height > 0.0) || !std::isfinite(height))
+        return;
+    options.graph.width = std::max(1.0, height * options.exactSize.width() / options.exactSize.height());
+}
+
 // One row per baseline and sorting; the smoothest pairs by each measure go to err.
 QByteArray metricsCsv(const DataSet& data, GraphSettings settings, QTextStream& err) {
     QByteArray csv("baseline,sort,wiggle,weighted_wiggle\n");
@@ -300,13 +320,24 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
     QString error;
     if (!parseSettings(parser, options, &error))
         return usage(error);
+    SceneExport::Format format = SceneExport::Format::Png;
+    if (mode == QLatin1String("export")) {
+        if (!SceneExport::formatOf(parser.value(mode), &format))
+            return usage(QStringLiteral("--export: OUT must end in %1, or be - for PNG on standard output.")
+                             .arg(SceneExport::extensions()));
+        if (format == SceneExport::Format::Jpeg && options.transparent)
+            return usage(QStringLiteral("--transparent: JPEG pictures have no transparency."));
+    }
 
-    const DataFileResult result = DataFileReader::readFile(parser.positionalArguments().first());
+    const DataFileResult result = DataLoader::readFile(parser.positionalArguments().first());
     if (!result.ok()) {
         err << result.error << '\n';
         return 1;
     }
     resolveWidth(options, result.data);
+
+    if (mode == QLatin1String("export"))
+        fitWidthToImage(options, result.data);
 
     out.flush();
     const auto write = [&](const QString& target, const QByteArray& bytes) {
@@ -344,7 +375,9 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
             ? options.exactSize
             : ImageSize::forChoice(options.sizeIndex, ImageSize::truncated(options.graph.width),
                                    ImageSize::truncated(layout.graphHeight));
-    if (!SceneImage::exportPng(batch.graph, size, options.transparent, target, &error)) {
+    const SceneImage::Placement placement =
+        options.exactSize.isValid() ? SceneImage::Placement::Centred : SceneImage::Placement::TopLeft;
+    if (!SceneExport::write(batch.graph, size, options.transparent, placement, target, &error)) {
         err << error << '\n';
         return 1;
     }

@@ -33,13 +33,14 @@ QImage::Format formatFor(bool transparent) {
 // Rows firstRow .. firstRow + rows.height() - 1 of the scene's image of that size: white everywhere
 // (alpha 0 when transparent), then the scene drawn over it tile by tile. Each tile is a view into
 // rows, drawn as the whole image would be, moved by whole pixels.
-void renderRows(QGraphicsScene& scene, const QSize& size, int firstRow, QImage& rows) {
+void renderRows(QGraphicsScene& scene, const QSize& size, SceneImage::Placement placement, int firstRow,
+                QImage& rows) {
     rows.fill(0);
     rows.invertPixels(QImage::InvertRgb);
+    const QRectF target = SceneImage::target(scene.sceneRect(), size, placement);
     // An empty scene rectangle would give an infinite scale; such a scene draws nothing.
-    if (!isDrawable(scene.sceneRect()))
+    if (target.isNull())
         return;
-    const QRectF target(QPointF(0.0, 0.0), QSizeF(size));
     for (int top = 0; top < rows.height(); top += SceneImage::tileSide) {
         const int height = qMin(SceneImage::tileSide, rows.height() - top);
         for (int left = 0; left < rows.width(); left += SceneImage::tileSide) {
@@ -56,7 +57,20 @@ void renderRows(QGraphicsScene& scene, const QSize& size, int firstRow, QImage& 
 
 } // namespace
 
-QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error) {
+QRectF SceneImage::target(const QRectF& sceneRect, const QSize& size, Placement placement) {
+    if (!isDrawable(sceneRect))
+        return {};
+    const QRectF frame(QPointF(0.0, 0.0), QSizeF(size));
+    if (placement == Placement::TopLeft)
+        return frame; // the scene's own fitting puts it at the top-left corner
+    const double scale = qMin(frame.width() / sceneRect.width(), frame.height() / sceneRect.height());
+    const QSizeF fitted = sceneRect.size() * scale;
+    return QRectF(QPointF((frame.width() - fitted.width()) / 2.0, (frame.height() - fitted.height()) / 2.0),
+                  fitted);
+}
+
+QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error,
+                          Placement placement) {
     if (size.width() <= 0 || size.height() <= 0) {
         setError(error,
                  QStringLiteral("Cannot create an image of %1 pixels: it has no area.").arg(sizeText(size)));
@@ -75,12 +89,12 @@ QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transpa
             QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(size)));
         return {};
     }
-    renderRows(scene, size, 0, image);
+    renderRows(scene, size, placement, 0, image);
     return image;
 }
 
 bool SceneImage::exportPng(QGraphicsScene& scene, const QSize& size, bool transparent,
-                           const QString& fileName, QString* error, qint64 bandBudget) {
+                           const QString& fileName, QString* error, Placement placement, qint64 bandBudget) {
     if (size.width() <= 0 || size.height() <= 0) {
         setError(error,
                  QStringLiteral("Cannot create an image of %1 pixels: it has no area.").arg(sizeText(size)));
@@ -116,7 +130,7 @@ bool SceneImage::exportPng(QGraphicsScene& scene, const QSize& size, bool transp
             for (int top = 0; top < size.height(); top += bandRows) {
                 const int rows = qMin(bandRows, size.height() - top);
                 QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
-                renderRows(scene, size, top, part);
+                renderRows(scene, size, placement, top, part);
                 if (!png.writeRows(part)) {
                     *reason = png.errorString();
                     return false;

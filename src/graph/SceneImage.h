@@ -7,19 +7,27 @@
 class QGraphicsScene;
 
 // Renders a scene into an image and writes images as PNG files; shared by the control panel and the
-// command line. The scene is fitted with kept aspect ratio into the image from its top-left corner,
-// on a white background that is fully transparent when asked for.
+// command line. The scene is fitted with kept aspect ratio into the image from its top-left corner
+// (or in its middle), on a white background that is fully transparent when asked for.
 class SceneImage {
 public:
+    enum class Placement { TopLeft, Centred };
+
+    // Where the scene rectangle goes in an image of that size: as large as fits, with kept aspect ratio.
+    // Null when the scene rectangle has no area.
+    static QRectF target(const QRectF& sceneRect, const QSize& size, Placement placement);
+
     // The whole image in memory. A null image, with *error set, when the size is empty or too large.
-    static QImage render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error);
+    static QImage render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error,
+                         Placement placement = Placement::TopLeft);
 
     // Renders the image band by band and writes each band to the PNG file as it is done, so that
     // images far larger than memory can be written ("-" is standard output). An existing file is
     // replaced only by a complete image. On failure *error names the file and the reason. Each band
     // holds at most bandBudget bytes of pixels (and at least one row).
     static bool exportPng(QGraphicsScene& scene, const QSize& size, bool transparent, const QString& fileName,
-                          QString* error, qint64 bandBudget = bandBytes);
+                          QString* error, Placement placement = Placement::TopLeft,
+                          qint64 bandBudget = bandBytes);
 
     // Writes the image as PNG under exactly that name ("-" is standard output), as exportPng does.
     static bool writePng(const QImage& image, const QString& fileName, QString* error);

@@ -3,8 +3,10 @@
 #include "graph/GraphSettings.h"
 #include "graph/StackedGraph.h"
 #include "support/TestFiles.h"
+#include "widgets/ImageSize.h"
 #include "widgets/StackedGraphWidget.h"
 
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -38,6 +40,16 @@ Run run(const QStringList& arguments) {
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
+}
+
+// The smallest rectangle holding every pixel that is not white.
+QRect paintedArea(const QImage& image) {
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                area |= QRect(x, y, 1, 1);
+    return area;
 }
 
 } // namespace
@@ -84,6 +96,68 @@ private slots:
         result = run({QStringLiteral("--help")});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.contains("--export"));
+        result = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.gif")), example});
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(result.err.contains(".png, .jpg, .jpeg, .svg or .pdf"));
+        result = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.jpg")),
+                      QStringLiteral("--transparent"), example});
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    // An exact image size is filled by the graph, or, with a width of the graph's own, centred.
+    void imageSizeFillsTheFrame_data() {
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("wide frame") << QString() << QSize(1600, 900);
+        QTest::newRow("tall frame") << QString() << QSize(300, 900);
+        QTest::newRow("narrow graph, centred") << QStringLiteral("1000") << QSize(1600, 900);
+        QTest::newRow("wide graph, centred") << QStringLiteral("90000") << QSize(1600, 900);
+    }
+    void imageSizeFillsTheFrame() {
+        QFETCH(QString, width);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("graph.png"));
+        QStringList arguments = {QStringLiteral("--export"),     out,
+                                 QStringLiteral("--image-size"), ImageSize::text(size),
+                                 QStringLiteral("--baseline"),   QStringLiteral("symmetric")};
+        if (!width.isEmpty())
+            arguments << QStringLiteral("--width") << width;
+        QCOMPARE(run(arguments << example).exitCode, 0);
+        const QRect area = paintedArea(QImage(out));
+        const QMargins margins(area.left(), area.top(), size.width() - 1 - area.right(),
+                               size.height() - 1 - area.bottom());
+        // The scene rectangle is 1 % higher than the stack, half of it above and half below.
+        const int few = size.height() / 100 / 2 + 2;
+        QVERIFY2(qAbs(margins.left() - margins.right()) <= 2 && qAbs(margins.top() - margins.bottom()) <= 2,
+                 qPrintable(QStringLiteral("painted %1,%2 %3x%4")
+                                .arg(area.x())
+                                .arg(area.y())
+                                .arg(area.width())
+                                .arg(area.height())));
+        if (width.isEmpty())
+            QVERIFY(margins.left() <= 2 && margins.top() <= few);
+        else
+            QVERIFY(margins.left() > 100 || margins.top() > 100);
+    }
+
+    void csvInBatchModes() {
+        QTemporaryDir dir;
+        const Run data = run({QStringLiteral("--to-csv"), example});
+        const Run csv =
+            run({QStringLiteral("--to-csv"), writeTestFile(dir, QStringLiteral("x.CSV"), data.out)});
+        QCOMPARE(csv.exitCode, 0);
+        QCOMPARE(csv.out, data.out);
+        const Run info =
+            run({QStringLiteral("--info"),
+                 writeTestFile(dir, QStringLiteral("d.csv"), "date,A\n2008-01,1\n2008-01,2\n2008-03,3\n")});
+        QVERIFY(info.out.endsWith(
+            "Rows read: 3\nDuplicate months dropped (the first point of a month is kept): 1\n"));
+        const Run bad = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.svg")),
+                             writeTestFile(dir, QStringLiteral("bad.tsv"), "date\tA\n2008-01\tx\n")});
+        QCOMPARE(bad.exitCode, 1);
+        QVERIFY(bad.err.contains("Line 2, column 2"));
     }
 
     void exportRendersAnImage() {

@@ -114,7 +114,8 @@ private slots:
         QTemporaryDir dir;
         const QString fileName = dir.filePath(QStringLiteral("graph.png"));
         QString error;
-        QVERIFY2(SceneImage::exportPng(s.scene, size, transparent, fileName, &error, 9 * size.width() * 4),
+        QVERIFY2(SceneImage::exportPng(s.scene, size, transparent, fileName, &error,
+                                       SceneImage::Placement::TopLeft, 9 * size.width() * 4),
                  qPrintable(error));
         QImage expected(size, transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         expected.fill(transparent ? qRgba(255, 255, 255, 0) : qRgb(255, 255, 255));

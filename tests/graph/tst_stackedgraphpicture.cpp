@@ -3,6 +3,7 @@
 #include "graph/StackedGraph.h"
 #include "support/PictureCompare.h"
 #include "support/TestFiles.h"
+#include "support/TestGraph.h"
 #include "support/WheelEvents.h"
 #include "view/StackedGraphView.h"
 
@@ -57,27 +58,6 @@ DataSet zeroEndedData() {
     return data;
 }
 
-struct Graph {
-    Graph(const DataSet& set, int baseline, double width)
-        : data(set) {
-        graph = std::make_unique<StackedGraph>(&data.series, &data.unitText, &data.unitAfterValue,
-                                               &data.magnitudeSuffixes, &parent);
-        graph->rebuildEnabled = false;
-        graph->computeXRange();
-        graph->setXRange(int(width));
-        graph->setBaselineAlgo(baseline);
-        graph->setSortAlgo(2);
-        graph->setColorAlgo(4);
-        graph->setMaxColor(QColor(246, 82, 82));
-        graph->setMinColor(QColor(255, 246, 75));
-        graph->rebuildEnabled = true;
-        graph->makeStackedGraph();
-    }
-    DataSet data;
-    QWidget parent;
-    std::unique_ptr<StackedGraph> graph;
-};
-
 QString dataName(int which) {
     return which == 0 ? QStringLiteral("example") : QStringLiteral("zero-ended");
 }
@@ -116,7 +96,7 @@ private slots:
         QFETCH(QSize, size);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
-        Graph g(data, baseline, size.width());
+        TestGraph g(data, baseline, size.width());
         const std::unique_ptr<QGraphicsScene> plain = plainCopy(*g.graph);
         QString error;
         const QImage image = SceneImage::render(*g.graph, size, false, &error);
@@ -153,7 +133,7 @@ private slots:
         QFETCH(int, notches);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
-        Graph g(data, 1, 320.0 * 120);
+        TestGraph g(data, 1, 320.0 * 120);
         StackedGraphView& view = *g.graph->view;
         view.resize(900, 560);
         view.show();

@@ -1,0 +1,144 @@
+#include "graph/SceneExport.h"
+
+#include "data/OutputFile.h"
+
+#include <QDir>
+#include <QGraphicsScene>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+namespace {
+
+struct Extension {
+    const char* text;
+    SceneExport::Format format;
+};
+
+const Extension extensionList[] = {{".png", SceneExport::Format::Png},
+                                   {".jpg", SceneExport::Format::Jpeg},
+                                   {".jpeg", SceneExport::Format::Jpeg},
+                                   {".svg", SceneExport::Format::Svg},
+                                   {".pdf", SceneExport::Format::Pdf}};
+
+// The scene drawn on a vector device whose units are the frame's pixels.
+bool drawVector(QPaintDevice& device, QGraphicsScene& scene, const QSize& size, bool transparent,
+                SceneImage::Placement placement, QString* reason) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        *reason = QStringLiteral("cannot draw on it");
+        return false;
+    }
+    if (!transparent)
+        painter.fillRect(QRectF(QPointF(0.0, 0.0), QSizeF(size)), Qt::white);
+    const QRectF target = SceneImage::target(scene.sceneRect(), size, placement);
+    if (!target.isNull())
+        scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
+    return painter.end();
+}
+
+bool writeJpeg(QGraphicsScene& scene, const QSize& size, SceneImage::Placement placement,
+               const QString& fileName, QString* error) {
+    const QImage image = SceneImage::render(scene, size, false, error, placement);
+    if (image.isNull())
+        return false;
+    return OutputFile::write(
+        fileName,
+        [&image](QIODevice& out, QString* reason) {
+            QImageWriter writer(&out, "jpeg");
+            writer.setQuality(SceneExport::jpegQuality);
+            if (writer.write(image))
+                return true;
+            *reason = writer.errorString();
+            return false;
+        },
+        error);
+}
+
+bool writeSvg(QGraphicsScene& scene, const QSize& size, bool transparent, SceneImage::Placement placement,
+              const QString& fileName, QString* error) {
+    return OutputFile::write(
+        fileName,
+        [&](QIODevice& out, QString* reason) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&out);
+            // Sized in millimetres at 96 per inch: the frame's pixels as CSS pixels.
+            svg.setResolution(96);
+            svg.setSize(size);
+            svg.setViewBox(QRect(QPoint(0, 0), size));
+            svg.setTitle(QStringLiteral("Stacked Graph"));
+            return drawVector(svg, scene, size, transparent, placement, reason);
+        },
+        error);
+}
+
+bool writePdf(QGraphicsScene& scene, const QSize& size, bool transparent, SceneImage::Placement placement,
+              const QString& fileName, QString* error) {
+    return OutputFile::write(
+        fileName,
+        [&](QIODevice& out, QString* reason) {
+            QPdfWriter pdf(&out);
+            pdf.setCreator(QStringLiteral("Stacked Graph"));
+            // One point a pixel, on a page the frame's size.
+            pdf.setResolution(72);
+            pdf.setPageMargins(QMarginsF());
+            if (!pdf.setPageSize(
+                    QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch))) {
+                *reason = QStringLiteral("PDF cannot have a page of that size");
+                return false;
+            }
+            return drawVector(pdf, scene, size, transparent, placement, reason);
+        },
+        error);
+}
+
+} // namespace
+
+bool SceneExport::formatOf(const QString& fileName, Format* format) {
+    if (fileName == QLatin1String("-")) {
+        *format = Format::Png;
+        return true;
+    }
+    for (const Extension& extension : extensionList) {
+        if (fileName.endsWith(QLatin1String(extension.text), Qt::CaseInsensitive)) {
+            *format = extension.format;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString SceneExport::extensions() {
+    QStringList texts;
+    for (const Extension& extension : extensionList)
+        texts << QLatin1String(extension.text);
+    return texts.mid(0, texts.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") + texts.last();
+}
+
+bool SceneExport::write(QGraphicsScene& scene, const QSize& size, bool transparent,
+                        SceneImage::Placement placement, const QString& fileName, QString* error) {
+    Format format = Format::Png;
+    if (!formatOf(fileName, &format)) {
+        *error = QStringLiteral("Cannot write \"%1\": name the file with one of %2.")
+                     .arg(QDir::toNativeSeparators(fileName), extensions());
+        return false;
+    }
+    if (size.width() <= 0 || size.height() <= 0) {
+        *error = QStringLiteral("Cannot create an image of %1x%2 pixels: it has no area.")
+                     .arg(size.width())
+                     .arg(size.height());
+        return false;
+    }
+    switch (format) {
+    case Format::Jpeg:
+        return writeJpeg(scene, size, placement, fileName, error);
+    case Format::Svg:
+        return writeSvg(scene, size, transparent, placement, fileName, error);
+    case Format::Pdf:
+        return writePdf(scene, size, transparent, placement, fileName, error);
+    case Format::Png:
+        break;
+    }
+    return SceneImage::exportPng(scene, size, transparent, fileName, error, placement);
+}
