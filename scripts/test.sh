@@ -2,8 +2,8 @@
 # Installs what is needed, builds, and runs every test through CTest.
 # The whole suite runs with one virtual X server, so the tests that need a real window
 # with OpenGL have one; all others use Qt's offscreen platform.
-# Before the tests, the data-file reader's fuzzer runs for a minute as a regression check
-# over its corpus (STACKEDGRAPH_FUZZ_SECONDS=0 skips it).
+# Before the tests, the fuzzers of the data-file and CSV readers run for a minute each as a
+# regression check over their corpora (STACKEDGRAPH_FUZZ_SECONDS=0 skips them).
 #   --sanitize   build into build-sanitize/ with AddressSanitizer + UBSan (and LeakSanitizer)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -31,7 +31,7 @@ build="${BUILD_DIR:-$root/build}"
 "$root/scripts/build.sh" "${cmake_args[@]}"
 
 if [ "${1:-}" != "--sanitize" ] && [ "${STACKEDGRAPH_FUZZ_SECONDS:-60}" != "0" ]; then
-    "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-60}" 2>&1 | tail -n 12
+    "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-60}" 2>&1 | tail -n 30
 fi
 
 # Our own virtual X server on the first free display.
