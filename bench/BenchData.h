@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -27,21 +28,24 @@ inline QString benchDataDirectory() {
     return dir.isEmpty() ? QStringLiteral("/tmp/stackedgraph-bench") : QString::fromLocal8Bit(dir);
 }
 
-// The preset's data file, generated when missing; empty when it cannot be made.
-inline QString benchDataFile(const BenchPreset& preset) {
+// The preset's data file (or, with "csv", its CSV file), generated when missing; empty when it cannot
+// be made.
+inline QString benchDataFile(const BenchPreset& preset, const char* format = "txt") {
+    const bool csv = std::strcmp(format, "csv") == 0;
     const QByteArray generatorVariable = qgetenv("STACKEDGRAPH_GEN_DATA");
     const QString generator = generatorVariable.isEmpty()
                                   ? QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/../shared/tools/gen_data.py")
                                   : QString::fromLocal8Bit(generatorVariable);
     const QString dir = benchDataDirectory();
-    const QString file = dir + QLatin1Char('/') + QLatin1String(preset.name) + QStringLiteral(".data");
+    const QString file = dir + QLatin1Char('/') + QLatin1String(preset.name) +
+                         (csv ? QStringLiteral(".csv") : QStringLiteral(".data"));
     if (QFileInfo::exists(file))
         return file;
     const QByteArray command = "mkdir -p '" + dir.toLocal8Bit() + "' && /usr/bin/python3 '" +
                                generator.toLocal8Bit() + "' --series " + QByteArray::number(preset.series) +
-                               " --months " + QByteArray::number(preset.months) + " --format txt -o '" +
-                               file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() + ".part' '" +
-                               file.toLocal8Bit() + "'";
+                               " --months " + QByteArray::number(preset.months) + " --format " + format +
+                               " -o '" + file.toLocal8Bit() + ".part' && mv '" + file.toLocal8Bit() +
+                               ".part' '" + file.toLocal8Bit() + "'";
     if (std::system(command.constData()) != 0)
         return QString();
     return file;

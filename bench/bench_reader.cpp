@@ -1,4 +1,5 @@
 #include "BenchData.h"
+#include "data/CsvReader.h"
 #include "data/DataFileReader.h"
 
 #include <QByteArray>
@@ -11,7 +12,7 @@
 #include <cstdlib>
 #include <map>
 
-// Reading speed of the data-file reader on generated files (see BenchData.h).
+// Reading speed of the data-file reader and of the CSV reader on generated files (see BenchData.h).
 namespace {
 
 // The generator's own presets, plus one file of well over 100 MB.
@@ -20,28 +21,28 @@ const BenchPreset presets[] = {
     {"huge", 10000, 1200}, {"giant", 20000, 1200},
 };
 
-const QByteArray& fileBytes(const BenchPreset& preset) {
-    static std::map<const char*, QByteArray> cache;
-    QByteArray& bytes = cache[preset.name];
+const QByteArray& fileBytes(const BenchPreset& preset, const char* format) {
+    static std::map<std::pair<const char*, const char*>, QByteArray> cache;
+    QByteArray& bytes = cache[{preset.name, format}];
     if (bytes.isEmpty()) {
-        QFile file(benchDataFile(preset));
+        QFile file(benchDataFile(preset, format));
         if (file.open(QIODevice::ReadOnly))
             bytes = file.readAll();
     }
     return bytes;
 }
 
-void readBytes(benchmark::State& state) {
+void measureReading(benchmark::State& state, const char* format, DataFileResult (*read)(const QByteArray&)) {
     const BenchPreset& preset = presets[state.range(0)];
     state.SetLabel(preset.name);
-    const QByteArray& bytes = fileBytes(preset);
+    const QByteArray& bytes = fileBytes(preset, format);
     if (bytes.isEmpty()) {
         state.SkipWithError("could not generate the data file");
         return;
     }
     qint64 points = 0;
     for (auto _ : state) {
-        const DataFileResult result = DataFileReader::readBytes(bytes);
+        const DataFileResult result = read(bytes);
         points = 0;
         for (const DataSeries& s : result.data.series)
             points += s.points.size();
@@ -50,6 +51,15 @@ void readBytes(benchmark::State& state) {
     state.SetBytesProcessed(qint64(state.iterations()) * bytes.size());
     state.counters["points"] = double(points);
     state.counters["MB"] = double(bytes.size()) / 1e6;
+}
+
+void readBytes(benchmark::State& state) {
+    measureReading(state, "txt", [](const QByteArray& bytes) { return DataFileReader::readBytes(bytes); });
+}
+
+// The same series written as wide CSV: a date column, then one column a series.
+void readCsvBytes(benchmark::State& state) {
+    measureReading(state, "csv", [](const QByteArray& bytes) { return CsvReader::readBytes(bytes); });
 }
 
 void readFile(benchmark::State& state) {
@@ -84,6 +94,7 @@ void repeatedDelimiter(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(readBytes)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(readCsvBytes)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(readFile)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(repeatedDelimiter)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
