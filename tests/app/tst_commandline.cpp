@@ -149,11 +149,12 @@ private slots:
             run({QStringLiteral("--to-csv"), writeTestFile(dir, QStringLiteral("x.CSV"), data.out)});
         QCOMPARE(csv.exitCode, 0);
         QCOMPARE(csv.out, data.out);
-        const Run info =
-            run({QStringLiteral("--info"),
-                 writeTestFile(dir, QStringLiteral("d.csv"), "date,A\n2008-01,1\n2008-01,2\n2008-03,3\n")});
-        QVERIFY(info.out.endsWith(
-            "Rows read: 3\nDuplicate months dropped (the first point of a month is kept): 1\n"));
+        const Run info = run({QStringLiteral("--info"),
+                              writeTestFile(dir, QStringLiteral("d.csv"),
+                                            "series,date,value\nS,2008-01,1\n\nS,2008-01,2\nS,2008-01-31,3\n"
+                                            "S,2008-02,4\nT,2008-01,\n")});
+        QVERIFY(info.out.endsWith("Dropped series (fewer than two points): 1 of 2 read\nRows read: 5\n"
+                                  "Duplicate months dropped (the first point of a month is kept): 2\n"));
         const Run bad = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.svg")),
                              writeTestFile(dir, QStringLiteral("bad.tsv"), "date\tA\n2008-01\tx\n")});
         QCOMPARE(bad.exitCode, 1);

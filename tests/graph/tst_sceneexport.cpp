@@ -121,14 +121,6 @@ private slots:
         QVERIFY2(difference.largest <= 96 && difference.differing * 200 <= difference.pixels,
                  qPrintable(difference.text()));
     }
-
-    void centredPlacement() {
-        QCOMPARE(SceneImage::target(QRectF(0, -50, 100, 50), QSize(200, 200), SceneImage::Placement::Centred),
-                 QRectF(0, 50, 200, 100));
-        QCOMPARE(SceneImage::target(QRectF(0, 0, 100, 50), QSize(300, 50), SceneImage::Placement::Centred),
-                 QRectF(100, 0, 100, 50));
-        QVERIFY(SceneImage::target(QRectF(), QSize(300, 50), SceneImage::Placement::Centred).isNull());
-    }
 };
 
 QTEST_MAIN(SceneExportTest)
