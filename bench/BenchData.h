@@ -71,7 +71,7 @@ struct BenchGraph {
         : scene(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, &parent) {
         scene.computeXRange();
         scene.rebuildEnabled = false;
-        scene.labelsEnabled = labels;
+        scene.labelMode = labels ? GraphSettings::LabelMode::Classic : GraphSettings::LabelMode::None;
         scene.setXRange(int(GraphSettings::defaultWidth(scene.monthSpan())));
         scene.rebuildEnabled = true;
         if (build)

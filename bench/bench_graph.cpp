@@ -1,6 +1,7 @@
 #include "BenchData.h"
 #include "data/DataFileReader.h"
 #include "graph/Baseline.h"
+#include "graph/FittedLabel.h"
 #include "graph/GraphLayout.h"
 #include "graph/GraphScales.h"
 #include "graph/GraphSettings.h"
@@ -35,13 +36,15 @@ struct Steps {
         , placements(SeriesPlacement::of(data.series, range))
         , order(LayerOrdering::order(LayerOrdering::Kind::InsideOut, placements, span))
         , baseline(Baseline::symmetric(order, placements, span))
-        , stack(LayerStacking::stack(order, placements, baseline)) {}
+        , stack(LayerStacking::stack(order, placements, baseline))
+        , yScale(GraphScales::yScale(GraphScales::typicalTotal(GraphScales::totals(placements, span)))) {}
     MonthRange range;
     int span;
     QVector<SeriesPlacement> placements;
     QVector<int> order;
     QVector<double> baseline;
     LayerStacking stack;
+    double yScale;
 };
 
 // Args: preset, baseline, ordering, labels.
@@ -52,7 +55,8 @@ void BM_MakeStackedGraph(benchmark::State& state) {
     graph.scene.rebuildEnabled = false;
     graph.scene.setBaselineAlgo(int(state.range(1)));
     graph.scene.setSortAlgo(int(state.range(2)));
-    graph.scene.labelsEnabled = state.range(3) != 0;
+    graph.scene.labelMode =
+        state.range(3) != 0 ? GraphSettings::LabelMode::Classic : GraphSettings::LabelMode::None;
     graph.scene.rebuildEnabled = true;
     for (auto _ : state) {
         graph.scene.makeStackedGraph();
@@ -72,6 +76,26 @@ void buildArguments(benchmark::internal::Benchmark* b) {
     }
 }
 BENCHMARK(BM_MakeStackedGraph)->Apply(buildArguments)->Unit(benchmark::kMillisecond);
+
+// A build at the default settings with each way of naming layers. Args: preset, label mode.
+void BM_BuildWithLabels(benchmark::State& state) {
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
+    REQUIRE_DATA(data);
+    BenchGraph graph(*data, true, false);
+    const auto mode = GraphSettings::LabelMode(state.range(1));
+    graph.scene.rebuildEnabled = false;
+    graph.scene.setBaselineAlgo(GraphSettings::defaultBaseline);
+    graph.scene.setSortAlgo(GraphSettings::defaultSort);
+    graph.scene.labelMode = mode;
+    graph.scene.rebuildEnabled = true;
+    for (auto _ : state) {
+        graph.scene.makeStackedGraph();
+        benchmark::DoNotOptimize(graph.scene.sceneRect());
+    }
+    state.SetLabel(std::string(presets[state.range(0)].name) + ", " +
+                   GraphSettings::labelModeNames()[int(mode)].toStdString());
+}
+BENCHMARK(BM_BuildWithLabels)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
 
 // The whole layout without a scene. Args: preset, baseline, ordering.
 void BM_LayOut(benchmark::State& state) {
@@ -138,19 +162,36 @@ void BM_Labels(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
-    const double yScale =
-        GraphScales::yScale(GraphScales::typicalTotal(GraphScales::totals(steps.placements, steps.span)));
     for (auto _ : state) {
         for (int i = 0; i < steps.order.size(); ++i) {
             const int s = steps.order[i];
             QPainterPath path;
             LayerLabel::addTo(path, LayerLabel::place(steps.placements[s], steps.stack.bottoms[i]),
-                              data->series[s].name, GraphSettings::unitsPerMonth, yScale);
+                              data->series[s].name, GraphSettings::unitsPerMonth, steps.yScale);
             benchmark::DoNotOptimize(path);
         }
     }
 }
 BENCHMARK(BM_Labels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Fitting every layer's name into its band, without drawing it.
+void BM_FittedLabels(benchmark::State& state) {
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
+    REQUIRE_DATA(data);
+    const Steps steps(*data);
+    QVector<BandGeometry> bands;
+    for (int i = 0; i < steps.order.size(); ++i)
+        bands.append(BandGeometry::of(steps.placements[steps.order[i]], steps.stack.bottoms[i],
+                                      GraphSettings::unitsPerMonth, steps.yScale));
+    const LabelFont font;
+    const FittedLabel::Measure measure = [&font](const QString& text) { return font.size(text); };
+    for (auto _ : state) {
+        for (int i = 0; i < steps.order.size(); ++i)
+            benchmark::DoNotOptimize(
+                FittedLabel::place(bands[i], data->series[steps.order[i]].name, measure));
+    }
+}
+BENCHMARK(BM_FittedLabels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A rebuild as the user sees it: the build, the scene's deferred index update, one paint.
 // Args: preset, index (0 none, 1 the scene's default BSP tree).

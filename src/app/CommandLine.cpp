@@ -7,6 +7,7 @@
 #include "data/OutputFile.h"
 #include "graph/ColorSchemePresets.h"
 #include "graph/GraphSettings.h"
+#include "graph/LayerLabelCsv.h"
 #include "graph/LayoutMetrics.h"
 #include "graph/SceneExport.h"
 #include "graph/StackedGraph.h"
@@ -28,8 +29,9 @@
 
 namespace {
 
-const char* const batchOptions[] = {"--info", "--to-csv", "--export",   "--export-layers", "--metrics",
-                                    "--help", "-h",       "--help-all", "--version",       "-v"};
+const char* const batchOptions[] = {"--info",          "--to-csv",  "--export", "--export-layers",
+                                    "--export-labels", "--metrics", "--help",   "-h",
+                                    "--help-all",      "--version", "-v"};
 
 // The settings of a graph and of its image, as the options give them.
 struct BatchOptions {
@@ -74,6 +76,10 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("export-layers"),
          QStringLiteral("Write the stacked layout of FILE as CSV to OUT (- for standard output)."),
          QStringLiteral("OUT")},
+        {QStringLiteral("export-labels"),
+         QStringLiteral("Write the labels drawn in the graph of FILE as CSV to OUT (- for standard output): "
+                        "text, pixel size and text box in scene units."),
+         QStringLiteral("OUT")},
         {QStringLiteral("metrics"),
          QStringLiteral("Print how smooth each baseline and sorting lays FILE out, as CSV; the smoothest "
                         "pairs go to standard error.")},
@@ -82,6 +88,11 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("sort"), names(GraphSettings::sortNames(), GraphSettings::defaultSort),
          QStringLiteral("NAME")},
         {QStringLiteral("coloring"), names(GraphSettings::coloringNames(), GraphSettings::defaultColoring),
+         QStringLiteral("NAME")},
+        {QStringLiteral("labels"),
+         QStringLiteral("How layers are named: ") +
+             names(GraphSettings::labelModeNames(), int(GraphSettings::LabelMode::Classic)) +
+             QStringLiteral(" fitted: at the largest size each band holds."),
          QStringLiteral("NAME")},
         {QStringLiteral("scheme"),
          QStringLiteral("Colour preset: ") + names(schemes, GraphSettings::defaultScheme - 1),
@@ -125,6 +136,10 @@ bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QSt
         !pick(QStringLiteral("sort"), GraphSettings::sortNames(), graph.sort) ||
         !pick(QStringLiteral("coloring"), GraphSettings::coloringNames(), graph.coloring))
         return false;
+    int labels = int(graph.labels);
+    if (!pick(QStringLiteral("labels"), GraphSettings::labelModeNames(), labels))
+        return false;
+    graph.labels = GraphSettings::LabelMode(labels);
 
     const QString scheme =
         parser.isSet(QStringLiteral("scheme")) ? parser.value(QStringLiteral("scheme")) : defaultSchemeName();
@@ -193,6 +208,7 @@ public:
         graph.setColorAlgo(settings.coloring);
         graph.setMaxColor(settings.maxColor);
         graph.setMinColor(settings.minColor);
+        graph.setLabelMode(settings.labels);
         graph.computeXRange();
         graph.xRange = settings.width;
         graph.rebuildEnabled = true;
@@ -303,15 +319,16 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
         return 0;
     }
 
-    const QStringList modes = {QStringLiteral("info"), QStringLiteral("to-csv"), QStringLiteral("export"),
-                               QStringLiteral("export-layers"), QStringLiteral("metrics")};
+    const QStringList modes = {QStringLiteral("info"),          QStringLiteral("to-csv"),
+                               QStringLiteral("export"),        QStringLiteral("export-layers"),
+                               QStringLiteral("export-labels"), QStringLiteral("metrics")};
     QStringList chosen;
     for (const QString& mode : modes)
         if (parser.isSet(mode))
             chosen << mode;
     if (chosen.size() != 1)
-        return usage(QStringLiteral("Choose exactly one of --info, --to-csv, --export, --export-layers and "
-                                    "--metrics."));
+        return usage(QStringLiteral("Choose exactly one of --info, --to-csv, --export, --export-layers, "
+                                    "--export-labels and --metrics."));
     if (parser.positionalArguments().size() != 1)
         return usage(QStringLiteral("Give exactly one data FILE."));
     const QString mode = chosen.first();
@@ -363,11 +380,14 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
     BatchGraph batch(result.data, options.graph);
     const GraphLayout& layout = batch.graph.layout();
     const QString target = parser.value(mode);
-    if (mode == QLatin1String("export-layers")) {
+    if (mode == QLatin1String("export-layers") || mode == QLatin1String("export-labels")) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        StackedLayoutCsv::write(layout, result.data.series, buffer);
+        if (mode == QLatin1String("export-layers"))
+            StackedLayoutCsv::write(layout, result.data.series, buffer);
+        else
+            LayerLabelCsv::write(layout, result.data.series, buffer);
         return write(target, bytes);
     }
     const QSize size =

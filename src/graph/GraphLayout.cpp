@@ -1,10 +1,13 @@
 #include "graph/GraphLayout.h"
 
+#include "graph/FittedLabel.h"
 #include "graph/GraphScales.h"
+#include "graph/LayerLabel.h"
 #include "graph/LayerStacking.h"
 #include "graph/SeriesPlacement.h"
 
 #include <cmath>
+#include <optional>
 
 GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const GraphLayout::Carry& carry) {
     GraphLayout layout;
@@ -34,6 +37,11 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
     layout.lowestBaseline = Baseline::lowest(layout.baseline);
 
     LayerStacking stacking = LayerStacking::stack(layout.order, placements, layout.baseline);
+    // Fonts are measured only for fitted labels: the others need no GUI application.
+    std::optional<LabelFont> font;
+    if (settings.labels == GraphSettings::LabelMode::Fitted)
+        font.emplace();
+    const FittedLabel::Measure measure = [&font](const QString& text) { return font->size(text); };
     layout.layers.reserve(layout.order.size());
     for (int i = 0; i < layout.order.size(); ++i) {
         const int s = layout.order[i];
@@ -41,8 +49,12 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
         LayerLayout layer;
         layer.seriesIndex = s;
         layer.band = BandGeometry::of(placement, stacking.bottoms[i], layout.xScale, layout.yScale);
-        if (placement.count > 0)
-            layer.label = LayerLabel::place(placement, stacking.bottoms[i]);
+        const QString& name = data.series[s].name;
+        if (placement.count > 0 && settings.labels == GraphSettings::LabelMode::Classic)
+            layer.label = LayerLabel::drawn(LayerLabel::place(placement, stacking.bottoms[i]), name,
+                                            layout.xScale, layout.yScale);
+        else if (placement.count > 0 && settings.labels == GraphSettings::LabelMode::Fitted)
+            layer.label = FittedLabel::place(layer.band, name, measure);
         const double key = ColorKeys::key(layout.coloring, data.series[s], layout.months);
         layer.colorPosition = ColorKeys::position(key, layout.keys);
         layout.layers.append(std::move(layer));

@@ -4,7 +4,7 @@
 #include "graph/BandGeometry.h"
 #include "graph/ColorKeys.h"
 #include "graph/GraphSettings.h"
-#include "graph/LayerLabel.h"
+#include "graph/LabelPlacement.h"
 #include "graph/MonthRange.h"
 
 #include <QRectF>
@@ -15,8 +15,8 @@ struct LayerLayout {
     int seriesIndex = 0;
     // The band's outline: its months, bottoms and tops, and the scales to the scene.
     BandGeometry band;
-    // Where the series' name is written, in data units, and the thickness it is sized by.
-    LayerLabel::Placement label;
+    // The series' name as drawn; empty without one.
+    LabelPlacement label;
     // Position on the colour scale, 0 .. 1.
     double colorPosition = 0.0;
 };

@@ -27,7 +27,8 @@ GraphSettings::GraphSettings()
 
 bool GraphSettings::operator==(const GraphSettings& other) const {
     return baseline == other.baseline && sort == other.sort && coloring == other.coloring &&
-           maxColor == other.maxColor && minColor == other.minColor && width == other.width;
+           maxColor == other.maxColor && minColor == other.minColor && width == other.width &&
+           labels == other.labels;
 }
 
 const QStringList& GraphSettings::baselineNames() {
@@ -43,6 +44,11 @@ const QStringList& GraphSettings::sortNames() {
 const QStringList& GraphSettings::coloringNames() {
     static const QStringList names =
         texts({"first onset", "last offset", "max quant", "avrg quant", "sum quant"});
+    return names;
+}
+
+const QStringList& GraphSettings::labelModeNames() {
+    static const QStringList names = texts({"classic", "fitted", "none"});
     return names;
 }
 

@@ -9,9 +9,13 @@
 
 // What the user chooses for one graph: the baseline, ordering and colouring by their codes (the
 // index of the control panel's entry; the entry's text is also the command line's name), the two
-// end colours of the colour scale and the graph's width in scene units. The names, codes and
-// defaults are written here and nowhere else.
+// end colours of the colour scale, the graph's width in scene units and how layers are named. The
+// names, codes and defaults are written here and nowhere else.
 struct GraphSettings {
+    // How each layer's name is written: where the layer first stops growing fast, sized by its
+    // thickness there; at the largest size its band holds; or not at all.
+    enum class LabelMode { Classic, Fitted, None };
+
     // The control panel's start state, for a data set spanning one month.
     GraphSettings();
 
@@ -21,6 +25,7 @@ struct GraphSettings {
     QColor maxColor;
     QColor minColor;
     double width;
+    LabelMode labels = LabelMode::Classic;
 
     bool operator==(const GraphSettings& other) const;
     bool operator!=(const GraphSettings& other) const { return !(*this == other); }
@@ -37,6 +42,8 @@ struct GraphSettings {
     static const QStringList& baselineNames();
     static const QStringList& sortNames();
     static const QStringList& coloringNames();
+    // The command line's names of the label modes, in the enum's order.
+    static const QStringList& labelModeNames();
     // Code of an entry text, or -1.
     static int codeOf(const QStringList& names, const QString& name) { return int(names.indexOf(name)); }
 

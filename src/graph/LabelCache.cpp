@@ -28,14 +28,17 @@ void LabelCache::startBuild() {
 
 QPainterPath LabelCache::outlines(const LayerLabel::Placement& placement, const QString& name, double xScale,
                                   double yScale) {
-    const int pixelSize = LayerLabel::pixelSize(xScale, yScale, placement.thickness);
-    if (pixelSize < 1 || name.isEmpty())
+    return outlines(LayerLabel::drawn(placement, name, xScale, yScale));
+}
+
+QPainterPath LabelCache::outlines(const LabelPlacement& label) {
+    if (label.isEmpty())
         return {};
     double x = 0.0;
     double y = 0.0;
-    if (!textOrigin(placement.x * xScale, &x) || !textOrigin(-placement.y * yScale, &y))
-        return LayerLabel::outlines(placement, name, xScale, yScale);
-    Key key{LayerLabel::text(name), pixelSize};
+    if (!textOrigin(label.origin.x(), &x) || !textOrigin(label.origin.y(), &y))
+        return LayerLabel::outlines(label);
+    Key key{label.text, label.pixelSize};
     auto found = current.constFind(key);
     if (found != current.constEnd())
         return found.value().translated(x, y);
@@ -47,7 +50,7 @@ QPainterPath LabelCache::outlines(const LayerLabel::Placement& placement, const 
         previousElements -= glyphs.elementCount();
     } else {
         QFont font;
-        font.setPixelSize(pixelSize);
+        font.setPixelSize(label.pixelSize);
         glyphs.addText(0.0, 0.0, font, key.text);
     }
     const QPainterPath placed = glyphs.translated(x, y);

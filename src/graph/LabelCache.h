@@ -15,6 +15,7 @@ public:
     // Call at the start of every build.
     void startBuild();
     // What LayerLabel::outlines gives for that label.
+    QPainterPath outlines(const LabelPlacement& label);
     QPainterPath outlines(const LayerLabel::Placement& placement, const QString& name, double xScale,
                           double yScale);
 

@@ -44,19 +44,37 @@ QString LayerLabel::text(const QString& name) {
     return name.size() <= 13 ? name : name.left(10) + QStringLiteral("...");
 }
 
-void LayerLabel::addTo(QPainterPath& path, const Placement& placement, const QString& name, double xScale,
-                       double yScale) {
-    const int size = pixelSize(xScale, yScale, placement.thickness);
-    if (size < 1 || name.isEmpty())
+LabelPlacement LayerLabel::drawn(const Placement& placement, const QString& name, double xScale,
+                                 double yScale) {
+    LabelPlacement label;
+    label.pixelSize = pixelSize(xScale, yScale, placement.thickness);
+    if (label.pixelSize < 1 || name.isEmpty())
+        return {};
+    label.text = text(name);
+    label.origin = QPointF(placement.x * xScale, -placement.y * yScale);
+    return label;
+}
+
+void LayerLabel::addTo(QPainterPath& path, const LabelPlacement& label) {
+    if (label.isEmpty())
         return;
     QFont font;
-    font.setPixelSize(size);
-    path.addText(placement.x * xScale, -placement.y * yScale, font, text(name));
+    font.setPixelSize(label.pixelSize);
+    path.addText(label.origin, font, label.text);
+}
+
+void LayerLabel::addTo(QPainterPath& path, const Placement& placement, const QString& name, double xScale,
+                       double yScale) {
+    addTo(path, drawn(placement, name, xScale, yScale));
+}
+
+QPainterPath LayerLabel::outlines(const LabelPlacement& label) {
+    QPainterPath path;
+    addTo(path, label);
+    return path;
 }
 
 QPainterPath LayerLabel::outlines(const Placement& placement, const QString& name, double xScale,
                                   double yScale) {
-    QPainterPath path;
-    addTo(path, placement, name, xScale, yScale);
-    return path;
+    return outlines(drawn(placement, name, xScale, yScale));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graph/LabelPlacement.h"
 #include "graph/SeriesPlacement.h"
 
 #include <QString>
@@ -26,11 +27,16 @@ public:
     static int pixelSize(double xScale, double yScale, double thickness);
     // At most 13 characters: longer names keep their first 10 and end in "...".
     static QString text(const QString& name);
-    // Adds the glyph outlines with the baseline's left end at the placement. A size below one pixel
-    // adds nothing: the font would fall back to its default size, far larger than the layer.
+    // The label as drawn at these scales; empty when its size is below one pixel (the font would
+    // fall back to its default size, far larger than the layer) or the name is empty.
+    static LabelPlacement drawn(const Placement& placement, const QString& name, double xScale,
+                                double yScale);
+    // Adds the glyph outlines with the baseline's left end at the placement; an empty label adds nothing.
+    static void addTo(QPainterPath& path, const LabelPlacement& label);
     static void addTo(QPainterPath& path, const Placement& placement, const QString& name, double xScale,
                       double yScale);
     // The same glyph outlines as a path of their own; appended with addPath they give what addTo gives.
+    static QPainterPath outlines(const LabelPlacement& label);
     static QPainterPath outlines(const Placement& placement, const QString& name, double xScale,
                                  double yScale);
 };

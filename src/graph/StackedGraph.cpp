@@ -57,6 +57,7 @@ GraphSettings StackedGraph::settings() const {
     s.maxColor = colorScheme.maxColor;
     s.minColor = colorScheme.minColor;
     s.width = xRange;
+    s.labels = labelMode;
     return s;
 }
 
@@ -161,10 +162,7 @@ void StackedGraph::addLayerItems() {
     for (int i = 0; i < graphLayout.layers.size(); ++i) {
         const LayerLayout& layer = graphLayout.layers[i];
         const BandGeometry& band = layer.band;
-        const QPainterPath label =
-            labelsEnabled && band.count() > 0
-                ? labelCache.outlines(layer.label, series->at(layer.seriesIndex).name, xScale, yScale)
-                : QPainterPath();
+        const QPainterPath label = labelCache.outlines(layer.label);
         if (band.count() > 0) {
             // Every outline ends where it began.
             penX = band.first;
@@ -218,6 +216,13 @@ void StackedGraph::setMinColor(const QColor& newMinColor) {
 void StackedGraph::setDetailedInformation(bool detailedInfo) {
     this->detailedInfo = detailedInfo;
     emitColorTexts();
+}
+
+void StackedGraph::setLabelMode(GraphSettings::LabelMode mode) {
+    if (mode == labelMode)
+        return;
+    labelMode = mode;
+    makeStackedGraph();
 }
 
 void StackedGraph::makeToolTip(QGraphicsItem* item, QPoint pos) {

@@ -61,8 +61,8 @@ public:
     double graphHeight = 4.0;
     bool rebuildEnabled = true;
     bool detailedInfo = false;
-    // Layer names are the slow part of a build; benchmarks switch them off.
-    bool labelsEnabled = true;
+    // How layers are named; benchmarks and tests also switch names off, the slow part of a build.
+    GraphSettings::LabelMode labelMode = GraphSettings::LabelMode::Classic;
 
     const QVector<DataSeries>* series;
     const QString* unitText;
@@ -82,6 +82,7 @@ public slots:
     void setMaxColor(const QColor& newMaxColor);
     void setMinColor(const QColor& newMinColor);
     void setDetailedInformation(bool detailedInfo);
+    void setLabelMode(GraphSettings::LabelMode mode);
     void makeToolTip(QGraphicsItem* item, QPoint pos);
 
 private:

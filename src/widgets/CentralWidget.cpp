@@ -60,3 +60,9 @@ void CentralWidget::toggleCompareGraph(bool compareGraphOn) {
         *compareGraph = *mainGraph;
     compareGraph->setVisible(compareGraphOn);
 }
+
+void CentralWidget::setFittedLabels(bool fitted) {
+    const auto mode = fitted ? GraphSettings::LabelMode::Fitted : GraphSettings::LabelMode::Classic;
+    for (StackedGraphWidget* graph : {mainGraph, compareGraph})
+        graph->stackedGraph->setLabelMode(mode);
+}

@@ -32,4 +32,6 @@ public slots:
     void setAutoGLViewport(bool autoGL);
     void setDetailedInformation(bool detailInfo);
     void toggleCompareGraph(bool compareGraph);
+    // Names every layer at the largest size its band holds, or as by default.
+    void setFittedLabels(bool fitted);
 };

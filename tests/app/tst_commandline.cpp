@@ -217,6 +217,18 @@ private slots:
         QCOMPARE(fromOptions.width, 999.0);
     }
 
+    // One row per label drawn, in the default mode too.
+    void exportLabels() {
+        const Run classic = run({QStringLiteral("--export-labels"), QStringLiteral("-"), example});
+        QCOMPARE(classic.exitCode, 0);
+        QVERIFY(classic.out.startsWith("layer,series,text,pixel_size,x,y,width,height\n"));
+        QCOMPARE(classic.out.count('\n'), 1 + 14);
+        QCOMPARE(run({QStringLiteral("--export-labels"), QStringLiteral("-"), QStringLiteral("--labels"),
+                      QStringLiteral("sideways"), example})
+                     .exitCode,
+                 2);
+    }
+
     void metricsRateEveryPair() {
         const Run result = run({QStringLiteral("--metrics"), example});
         QCOMPARE(result.exitCode, 0);

@@ -181,6 +181,25 @@ private slots:
         QCOMPARE(main->colorButton1->text(), scaled);
     }
 
+    void fitLabelsReachesBothGraphs() {
+        MainWindow window;
+        FakeDialogs dialogs;
+        QVERIFY(window.loadFile(example));
+        const QList<QAction*> entries = window.menuBar()->actions()[1]->menu()->actions();
+        QAction* fit = entries.last();
+        QCOMPARE(fit->text(), QStringLiteral("Fit Labels"));
+        QVERIFY(entries[entries.size() - 2]->isSeparator() && fit->isCheckable() && !fit->isChecked());
+        StackedGraph* main = window.centralWidget->mainGraph->stackedGraph;
+        StackedGraph* compare = window.centralWidget->compareGraph->stackedGraph;
+        const LabelPlacement classic = main->layout().layers.first().label;
+        fit->setChecked(true);
+        QCOMPARE(main->labelMode, GraphSettings::LabelMode::Fitted);
+        QCOMPARE(compare->labelMode, GraphSettings::LabelMode::Fitted); // hidden, all the same
+        QVERIFY(main->layout().layers.first().label.origin != classic.origin);
+        fit->setChecked(false);
+        QCOMPARE(compare->labelMode, GraphSettings::LabelMode::Classic);
+    }
+
     void builtInSplashImage() {
         Q_INIT_RESOURCE(app);
         const QPixmap splash(QStringLiteral(":/app/splash.png"));

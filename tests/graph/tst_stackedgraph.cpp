@@ -223,7 +223,7 @@ private slots:
         Fixture f({at(0, {100, 300, 400}, QStringLiteral("Name"))});
         f.graph->makeStackedGraph();
         const int withLabel = f.paths().first().elementCount();
-        f.graph->labelsEnabled = false;
+        f.graph->labelMode = GraphSettings::LabelMode::None;
         f.graph->makeStackedGraph();
         QCOMPARE(f.paths().first().elementCount(), 1 + 3 * 6);
         QVERIFY(withLabel > 1 + 3 * 6);
@@ -234,7 +234,7 @@ private slots:
         QCOMPARE(f.graph->monthSpan(), 0);
         QCOMPARE(f.graph->horizontalScale(), f.graph->xRange);
         QCOMPARE(f.graph->items().size(), 2);
-        f.graph->labelsEnabled = false;
+        f.graph->labelMode = GraphSettings::LabelMode::None;
         f.graph->makeStackedGraph();
         QCOMPARE(f.paths().last().controlPointRect().width(), 0.0);
         QVERIFY(f.graph->sceneRect().height() > 0.0);

@@ -69,7 +69,7 @@ private slots:
         QWidget parent;
         StackedGraph graph(&set.series, &set.unitText, &set.unitAfterValue, &set.magnitudeSuffixes, &parent);
         graph.computeXRange();
-        graph.labelsEnabled = false;
+        graph.labelMode = GraphSettings::LabelMode::None;
         graph.setBaselineAlgo(2);
         graph.setSortAlgo(2);
         graph.makeStackedGraph();
