@@ -1,16 +1,28 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 class QGraphicsScene;
+class QPainter;
 
 // Renders a scene into an image and writes images as PNG files; shared by the control panel and the
 // command line. The scene is fitted with kept aspect ratio into the image from its top-left corner,
 // on a white background that is fully transparent when asked for.
 class SceneImage {
 public:
+    // Rows an export adds below the scene's image, on the same background.
+    struct Footer {
+        int rows = 0;
+        // Draws the rows with the painter's origin at their top-left corner; only area (in those
+        // coordinates) is asked for at a time.
+        std::function<void(QPainter& painter, const QRect& area)> paint;
+    };
+
     // The whole image in memory. A null image, with *error set, when the size is empty or too large.
     static QImage render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error);
 
@@ -19,7 +31,12 @@ public:
     // replaced only by a complete image. On failure *error names the file and the reason. Each band
     // holds at most bandBudget bytes of pixels (and at least one row).
     static bool exportPng(QGraphicsScene& scene, const QSize& size, bool transparent, const QString& fileName,
-                          QString* error, qint64 bandBudget = bandBytes);
+                          QString* error, qint64 bandBudget = bandBytes) {
+        return exportPng(scene, size, transparent, Footer(), fileName, error, bandBudget);
+    }
+    // The same with the footer's rows below the size given for the scene.
+    static bool exportPng(QGraphicsScene& scene, const QSize& size, bool transparent, const Footer& footer,
+                          const QString& fileName, QString* error, qint64 bandBudget = bandBytes);
 
     // Writes the image as PNG under exactly that name ("-" is standard output), as exportPng does.
     static bool writePng(const QImage& image, const QString& fileName, QString* error);
