@@ -11,6 +11,7 @@
 #include "graph/SceneImage.h"
 #include "graph/StackedGraph.h"
 #include "graph/StackedLayoutCsv.h"
+#include "graph/TimeAxisFooter.h"
 #include "view/StackedGraphView.h"
 #include "widgets/ImageSize.h"
 
@@ -36,6 +37,7 @@ struct BatchOptions {
     int sizeIndex = ImageSize::defaultChoice;
     QSize exactSize;
     bool transparent = false;
+    bool timeAxis = false;
 };
 
 QString defaultSchemeName() {
@@ -97,6 +99,8 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("image-size"), QStringLiteral("Exact image size instead of --size, e.g. 1920x1080."),
          QStringLiteral("WxH")},
         {QStringLiteral("transparent"), QStringLiteral("Transparent instead of white background.")},
+        {QStringLiteral("time-axis"),
+         QStringLiteral("Add rows below the graph with a time axis and a thickness scale.")},
     });
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A data file."));
 }
@@ -170,6 +174,7 @@ bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QSt
         settings.exactSize = QSize(match.captured(1).toInt(), match.captured(2).toInt());
     }
     settings.transparent = parser.isSet(QStringLiteral("transparent"));
+    settings.timeAxis = parser.isSet(QStringLiteral("time-axis"));
     return true;
 }
 
@@ -344,7 +349,9 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
             ? options.exactSize
             : ImageSize::forChoice(options.sizeIndex, ImageSize::truncated(options.graph.width),
                                    ImageSize::truncated(layout.graphHeight));
-    if (!SceneImage::exportPng(batch.graph, size, options.transparent, target, &error)) {
+    const SceneImage::Footer footer =
+        options.timeAxis ? TimeAxisFooter::of(batch.graph, size) : SceneImage::Footer();
+    if (!SceneImage::exportPng(batch.graph, size, options.transparent, footer, target, &error)) {
         err << error << '\n';
         return 1;
     }
