@@ -50,6 +50,11 @@ MainWindow::MainWindow()
     compareAction->setText(tr("Compare Graph"));
     compareAction->setCheckable(true);
     viewMenu->addAction(compareAction);
+    viewMenu->addSeparator();
+    auto* timeAxisAction = new QAction(viewMenu);
+    timeAxisAction->setText(tr("Time Axis"));
+    timeAxisAction->setCheckable(true);
+    viewMenu->addAction(timeAxisAction);
 
     QMenu* infoMenu = menuBar()->addMenu(tr("Info"));
     auto* aboutAction = new QAction(infoMenu);
@@ -67,6 +72,7 @@ MainWindow::MainWindow()
     connect(autoGLAction, &QAction::toggled, centralWidget, &CentralWidget::setAutoGLViewport);
     connect(detailAction, &QAction::toggled, centralWidget, &CentralWidget::setDetailedInformation);
     connect(compareAction, &QAction::toggled, centralWidget, &CentralWidget::toggleCompareGraph);
+    connect(timeAxisAction, &QAction::toggled, centralWidget, &CentralWidget::setTimeAxis);
 
     if (OpenGLSupport::hasOpenGL() && centralWidget->mainGraph->stackedGraph->view->glAvailable) {
         autoGLAction->setChecked(true);

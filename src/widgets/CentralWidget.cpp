@@ -52,6 +52,9 @@ void CentralWidget::setDetailedInformation(bool detailInfo) {
     for (StackedGraphWidget* graph : {mainGraph, compareGraph}) {
         graph->stackedGraph->detailedInfo = detailInfo;
         graph->stackedGraph->emitColorTexts();
+        // The thickness scale's text follows the switch too.
+        if (graph->stackedGraph->view->timeAxis)
+            graph->stackedGraph->view->viewport()->update();
     }
 }
 
@@ -59,4 +62,9 @@ void CentralWidget::toggleCompareGraph(bool compareGraphOn) {
     if (compareGraphOn)
         *compareGraph = *mainGraph;
     compareGraph->setVisible(compareGraphOn);
+}
+
+void CentralWidget::setTimeAxis(bool timeAxis) {
+    for (StackedGraphWidget* graph : {mainGraph, compareGraph})
+        graph->stackedGraph->view->setTimeAxis(timeAxis);
 }

@@ -32,4 +32,6 @@ public slots:
     void setAutoGLViewport(bool autoGL);
     void setDetailedInformation(bool detailInfo);
     void toggleCompareGraph(bool compareGraph);
+    // The time axis and thickness scale of both views, and of their exports.
+    void setTimeAxis(bool timeAxis);
 };

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDragEnterEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
@@ -41,7 +42,8 @@ private slots:
             menus << menu->text();
         QCOMPARE(menus,
                  QStringList({QStringLiteral("File"), QStringLiteral("View"), QStringLiteral("Info")}));
-        for (const char* text : {"Auto OpenGL", "OpenGL", "Detailed Information", "Compare Graph"}) {
+        for (const char* text :
+             {"Auto OpenGL", "OpenGL", "Detailed Information", "Compare Graph", "Time Axis"}) {
             QAction* entry = findAction(window, QString::fromLatin1(text));
             QVERIFY2(entry && entry->isCheckable() && !entry->isChecked(), text);
         }
@@ -160,6 +162,18 @@ private slots:
         QCOMPARE(compare->colorButton1->text(), main->colorButton1->text());
         findAction(window, QStringLiteral("Detailed Information"))->setChecked(false);
         QCOMPARE(main->colorButton1->text(), scaled);
+    }
+
+    // The last entry of "View", after a separator, switches both graphs' axes and their exports.
+    void timeAxisReachesBothGraphs() {
+        MainWindow window;
+        QAction* timeAxis = findAction(window, QStringLiteral("Time Axis"));
+        const QList<QAction*> entries = window.menuBar()->actions().at(1)->menu()->actions();
+        QCOMPARE(entries.last(), timeAxis);
+        QVERIFY(entries.at(entries.size() - 2)->isSeparator());
+        timeAxis->setChecked(true);
+        QVERIFY(window.centralWidget->mainGraph->stackedGraph->view->timeAxis);
+        QVERIFY(window.centralWidget->compareGraph->stackedGraph->view->timeAxis);
     }
 
     void builtInSplashImage() {
