@@ -12,6 +12,7 @@
 #include "graph/SceneExport.h"
 #include "graph/StackedGraph.h"
 #include "graph/StackedLayoutCsv.h"
+#include "graph/TimeAxisFooter.h"
 #include "view/StackedGraphView.h"
 #include "widgets/ImageSize.h"
 
@@ -40,6 +41,7 @@ struct BatchOptions {
     int sizeIndex = ImageSize::defaultChoice;
     QSize exactSize;
     bool transparent = false;
+    bool timeAxis = false;
 };
 
 QString defaultSchemeName() {
@@ -115,6 +117,8 @@ void addOptions(QCommandLineParser& parser) {
              "width that makes it fill the image; with --width it is centred in the image."),
          QStringLiteral("WxH")},
         {QStringLiteral("transparent"), QStringLiteral("Transparent instead of white background.")},
+        {QStringLiteral("time-axis"),
+         QStringLiteral("Add rows below the graph with a time axis and a thickness scale.")},
     });
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A data file, or a CSV or TSV file (named *.csv or *.tsv)."));
@@ -193,6 +197,7 @@ bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QSt
         settings.exactSize = QSize(match.captured(1).toInt(), match.captured(2).toInt());
     }
     settings.transparent = parser.isSet(QStringLiteral("transparent"));
+    settings.timeAxis = parser.isSet(QStringLiteral("time-axis"));
     return true;
 }
 
@@ -395,9 +400,13 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
             ? options.exactSize
             : ImageSize::forChoice(options.sizeIndex, ImageSize::truncated(options.graph.width),
                                    ImageSize::truncated(layout.graphHeight));
-    const SceneImage::Placement placement =
+    SceneImage::Frame frame;
+    frame.transparent = options.transparent;
+    frame.placement =
         options.exactSize.isValid() ? SceneImage::Placement::Centred : SceneImage::Placement::TopLeft;
-    if (!SceneExport::write(batch.graph, size, options.transparent, placement, target, &error)) {
+    if (options.timeAxis)
+        frame.footer = TimeAxisFooter::of(batch.graph, size, frame.placement);
+    if (!SceneExport::write(batch.graph, size, frame, target, &error)) {
         err << error << '\n';
         return 1;
     }

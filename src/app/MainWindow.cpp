@@ -55,6 +55,10 @@ MainWindow::MainWindow()
     fitLabelsAction->setText(tr("Fit Labels"));
     fitLabelsAction->setCheckable(true);
     viewMenu->addAction(fitLabelsAction);
+    auto* timeAxisAction = new QAction(viewMenu);
+    timeAxisAction->setText(tr("Time Axis"));
+    timeAxisAction->setCheckable(true);
+    viewMenu->addAction(timeAxisAction);
 
     QMenu* infoMenu = menuBar()->addMenu(tr("Info"));
     auto* aboutAction = new QAction(infoMenu);
@@ -73,6 +77,7 @@ MainWindow::MainWindow()
     connect(detailAction, &QAction::toggled, centralWidget, &CentralWidget::setDetailedInformation);
     connect(compareAction, &QAction::toggled, centralWidget, &CentralWidget::toggleCompareGraph);
     connect(fitLabelsAction, &QAction::toggled, centralWidget, &CentralWidget::setFittedLabels);
+    connect(timeAxisAction, &QAction::toggled, centralWidget, &CentralWidget::setTimeAxis);
 
     if (OpenGLSupport::hasOpenGL() && centralWidget->mainGraph->stackedGraph->view->glAvailable) {
         autoGLAction->setChecked(true);

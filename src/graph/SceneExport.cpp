@@ -22,25 +22,37 @@ const Extension extensionList[] = {{".png", SceneExport::Format::Png},
                                    {".svg", SceneExport::Format::Svg},
                                    {".pdf", SceneExport::Format::Pdf}};
 
-// The scene drawn on a vector device whose units are the frame's pixels.
-bool drawVector(QPaintDevice& device, QGraphicsScene& scene, const QSize& size, bool transparent,
-                SceneImage::Placement placement, QString* reason) {
+// The frame and its footer below it, with the footer's rows.
+QSize wholeSize(const QSize& size, const SceneImage::Frame& frame) {
+    return QSize(size.width(), size.height() + qMax(frame.footer.rows, 0));
+}
+
+// The scene drawn on a vector device whose units are the frame's pixels, the footer below it.
+bool drawVector(QPaintDevice& device, QGraphicsScene& scene, const QSize& size,
+                const SceneImage::Frame& frame, QString* reason) {
     QPainter painter;
     if (!painter.begin(&device)) {
         *reason = QStringLiteral("cannot draw on it");
         return false;
     }
-    if (!transparent)
-        painter.fillRect(QRectF(QPointF(0.0, 0.0), QSizeF(size)), Qt::white);
-    const QRectF target = SceneImage::target(scene.sceneRect(), size, placement);
+    if (!frame.transparent)
+        painter.fillRect(QRectF(QPointF(0.0, 0.0), QSizeF(wholeSize(size, frame))), Qt::white);
+    const QRectF target = SceneImage::target(scene.sceneRect(), size, frame.placement);
     if (!target.isNull())
         scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
+    if (frame.footer.rows > 0 && frame.footer.paint) {
+        painter.save();
+        painter.translate(0, size.height());
+        frame.footer.paint(painter, QRect(0, 0, size.width(), frame.footer.rows));
+        painter.restore();
+    }
     return painter.end();
 }
 
-bool writeJpeg(QGraphicsScene& scene, const QSize& size, SceneImage::Placement placement,
-               const QString& fileName, QString* error) {
-    const QImage image = SceneImage::render(scene, size, false, error, placement);
+bool writeJpeg(QGraphicsScene& scene, const QSize& size, SceneImage::Frame frame, const QString& fileName,
+               QString* error) {
+    frame.transparent = false;
+    const QImage image = SceneImage::render(scene, size, frame, error);
     if (image.isNull())
         return false;
     return OutputFile::write(
@@ -56,7 +68,7 @@ bool writeJpeg(QGraphicsScene& scene, const QSize& size, SceneImage::Placement p
         error);
 }
 
-bool writeSvg(QGraphicsScene& scene, const QSize& size, bool transparent, SceneImage::Placement placement,
+bool writeSvg(QGraphicsScene& scene, const QSize& size, const SceneImage::Frame& frame,
               const QString& fileName, QString* error) {
     return OutputFile::write(
         fileName,
@@ -65,15 +77,15 @@ bool writeSvg(QGraphicsScene& scene, const QSize& size, bool transparent, SceneI
             svg.setOutputDevice(&out);
             // Sized in millimetres at 96 per inch: the frame's pixels as CSS pixels.
             svg.setResolution(96);
-            svg.setSize(size);
-            svg.setViewBox(QRect(QPoint(0, 0), size));
+            svg.setSize(wholeSize(size, frame));
+            svg.setViewBox(QRect(QPoint(0, 0), wholeSize(size, frame)));
             svg.setTitle(QStringLiteral("Stacked Graph"));
-            return drawVector(svg, scene, size, transparent, placement, reason);
+            return drawVector(svg, scene, size, frame, reason);
         },
         error);
 }
 
-bool writePdf(QGraphicsScene& scene, const QSize& size, bool transparent, SceneImage::Placement placement,
+bool writePdf(QGraphicsScene& scene, const QSize& size, const SceneImage::Frame& frame,
               const QString& fileName, QString* error) {
     return OutputFile::write(
         fileName,
@@ -83,12 +95,12 @@ bool writePdf(QGraphicsScene& scene, const QSize& size, bool transparent, SceneI
             // One point a pixel, on a page the frame's size.
             pdf.setResolution(72);
             pdf.setPageMargins(QMarginsF());
-            if (!pdf.setPageSize(
-                    QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch))) {
+            if (!pdf.setPageSize(QPageSize(QSizeF(wholeSize(size, frame)), QPageSize::Point, QString(),
+                                           QPageSize::ExactMatch))) {
                 *reason = QStringLiteral("PDF cannot have a page of that size");
                 return false;
             }
-            return drawVector(pdf, scene, size, transparent, placement, reason);
+            return drawVector(pdf, scene, size, frame, reason);
         },
         error);
 }
@@ -116,8 +128,8 @@ QString SceneExport::extensions() {
     return texts.mid(0, texts.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") + texts.last();
 }
 
-bool SceneExport::write(QGraphicsScene& scene, const QSize& size, bool transparent,
-                        SceneImage::Placement placement, const QString& fileName, QString* error) {
+bool SceneExport::write(QGraphicsScene& scene, const QSize& size, const SceneImage::Frame& frame,
+                        const QString& fileName, QString* error) {
     Format format = Format::Png;
     if (!formatOf(fileName, &format)) {
         *error = QStringLiteral("Cannot write \"%1\": name the file with one of %2.")
@@ -132,13 +144,13 @@ bool SceneExport::write(QGraphicsScene& scene, const QSize& size, bool transpare
     }
     switch (format) {
     case Format::Jpeg:
-        return writeJpeg(scene, size, placement, fileName, error);
+        return writeJpeg(scene, size, frame, fileName, error);
     case Format::Svg:
-        return writeSvg(scene, size, transparent, placement, fileName, error);
+        return writeSvg(scene, size, frame, fileName, error);
     case Format::Pdf:
-        return writePdf(scene, size, transparent, placement, fileName, error);
+        return writePdf(scene, size, frame, fileName, error);
     case Format::Png:
         break;
     }
-    return SceneImage::exportPng(scene, size, transparent, fileName, error, placement);
+    return SceneImage::exportPng(scene, size, frame, fileName, error);
 }

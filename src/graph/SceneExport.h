@@ -20,9 +20,10 @@ public:
     // The extensions formatOf knows, for messages: ".png, .jpg, .jpeg, .svg or .pdf".
     static QString extensions();
 
-    // On failure *error names the file and the reason. JPEG has no transparency: transparent is ignored.
-    static bool write(QGraphicsScene& scene, const QSize& size, bool transparent,
-                      SceneImage::Placement placement, const QString& fileName, QString* error);
+    // The frame's footer rows come below the size given for the scene. On failure *error names the file
+    // and the reason. JPEG has no transparency: the frame's is ignored.
+    static bool write(QGraphicsScene& scene, const QSize& size, const SceneImage::Frame& frame,
+                      const QString& fileName, QString* error);
 
     static constexpr int jpegQuality = 90;
 };

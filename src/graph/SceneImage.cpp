@@ -7,8 +7,8 @@
 #include <QGraphicsScene>
 #include <QPainter>
 
+#include <climits>
 #include <cmath>
-#include <memory>
 
 namespace {
 
@@ -30,17 +30,9 @@ QImage::Format formatFor(bool transparent) {
     return transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32;
 }
 
-// Rows firstRow .. firstRow + rows.height() - 1 of the scene's image of that size: white everywhere
-// (alpha 0 when transparent), then the scene drawn over it tile by tile. Each tile is a view into
-// rows, drawn as the whole image would be, moved by whole pixels.
-void renderRows(QGraphicsScene& scene, const QSize& size, SceneImage::Placement placement, int firstRow,
-                QImage& rows) {
-    rows.fill(0);
-    rows.invertPixels(QImage::InvertRgb);
-    const QRectF target = SceneImage::target(scene.sceneRect(), size, placement);
-    // An empty scene rectangle would give an infinite scale; such a scene draws nothing.
-    if (target.isNull())
-        return;
+// Calls draw for each piece of rows no wider or higher than a tile, with an antialiasing painter on
+// that piece whose origin is the top-left corner of rows.
+template <typename Draw> void drawTiles(QImage& rows, Draw draw) {
     for (int top = 0; top < rows.height(); top += SceneImage::tileSide) {
         const int height = qMin(SceneImage::tileSide, rows.height() - top);
         for (int left = 0; left < rows.width(); left += SceneImage::tileSide) {
@@ -49,10 +41,59 @@ void renderRows(QGraphicsScene& scene, const QSize& size, SceneImage::Placement 
                         rows.format());
             QPainter painter(&tile);
             painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.translate(-left, -(firstRow + top));
-            scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
+            painter.translate(-left, -top);
+            draw(painter, QRect(left, top, width, height));
         }
     }
+}
+
+// White everywhere, with alpha 0 when transparent.
+void fillBackground(QImage& rows) {
+    rows.fill(0);
+    rows.invertPixels(QImage::InvertRgb);
+}
+
+// Rows firstRow .. firstRow + rows.height() - 1 of the scene's frame of that size: the background, then
+// the scene drawn over it tile by tile. Each tile is a view into rows, drawn as the whole image would be,
+// moved by whole pixels.
+void renderRows(QGraphicsScene& scene, const QSize& size, SceneImage::Placement placement, int firstRow,
+                QImage& rows) {
+    fillBackground(rows);
+    const QRectF target = SceneImage::target(scene.sceneRect(), size, placement);
+    // An empty scene rectangle would give an infinite scale; such a scene draws nothing.
+    if (target.isNull())
+        return;
+    drawTiles(rows, [&](QPainter& painter, const QRect&) {
+        painter.translate(0, -firstRow);
+        scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
+    });
+}
+
+// Rows firstRow .. of the footer, on the background.
+void renderFooterRows(const SceneImage::Footer& footer, int firstRow, QImage& rows) {
+    fillBackground(rows);
+    if (!footer.paint)
+        return;
+    drawTiles(rows, [&](QPainter& painter, const QRect& area) {
+        painter.translate(0, -firstRow);
+        footer.paint(painter, area.translated(0, firstRow));
+    });
+}
+
+// The image's rows: the frame's and the footer's; false (with *error) when they make no image.
+bool imageHeight(const QSize& size, const SceneImage::Footer& footer, qint64* height, QString* error) {
+    *height = qint64(size.height()) + qMax(footer.rows, 0);
+    if (size.width() <= 0 || size.height() <= 0) {
+        setError(error,
+                 QStringLiteral("Cannot create an image of %1 pixels: it has no area.").arg(sizeText(size)));
+        return false;
+    }
+    if (*height > INT_MAX) {
+        setError(error,
+                 QStringLiteral("Cannot create an image of %1 pixels: it is too high.").arg(sizeText(size)));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -69,72 +110,85 @@ QRectF SceneImage::target(const QRectF& sceneRect, const QSize& size, Placement 
                   fitted);
 }
 
-QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, bool transparent, QString* error,
-                          Placement placement) {
-    if (size.width() <= 0 || size.height() <= 0) {
-        setError(error,
-                 QStringLiteral("Cannot create an image of %1 pixels: it has no area.").arg(sizeText(size)));
+QImage SceneImage::render(QGraphicsScene& scene, const QSize& size, const Frame& frame, QString* error) {
+    qint64 height = 0;
+    if (!imageHeight(size, frame.footer, &height, error))
         return {};
-    }
-    if (qint64(size.width()) * size.height() * 4 > maxImageBytes) {
+    const QSize whole(size.width(), int(height));
+    if (qint64(whole.width()) * whole.height() * 4 > maxImageBytes) {
         setError(error, QStringLiteral("Cannot create an image of %1 pixels: it would need more than %2 MiB.")
-                            .arg(sizeText(size))
+                            .arg(sizeText(whole))
                             .arg(maxImageBytes / (1024 * 1024)));
         return {};
     }
-    QImage image(size, formatFor(transparent));
+    QImage image(whole, formatFor(frame.transparent));
     if (image.isNull()) {
         setError(
             error,
-            QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(size)));
+            QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(whole)));
         return {};
     }
-    renderRows(scene, size, placement, 0, image);
+    QImage graphRows(image.bits(), whole.width(), size.height(), image.bytesPerLine(), image.format());
+    renderRows(scene, size, frame.placement, 0, graphRows);
+    if (whole.height() > size.height()) {
+        QImage footerRows(image.scanLine(size.height()), whole.width(), whole.height() - size.height(),
+                          image.bytesPerLine(), image.format());
+        renderFooterRows(frame.footer, 0, footerRows);
+    }
     return image;
 }
 
-bool SceneImage::exportPng(QGraphicsScene& scene, const QSize& size, bool transparent,
-                           const QString& fileName, QString* error, Placement placement, qint64 bandBudget) {
-    if (size.width() <= 0 || size.height() <= 0) {
-        setError(error,
-                 QStringLiteral("Cannot create an image of %1 pixels: it has no area.").arg(sizeText(size)));
+bool SceneImage::exportPng(QGraphicsScene& scene, const QSize& size, const Frame& frame,
+                           const QString& fileName, QString* error, qint64 bandBudget) {
+    qint64 height = 0;
+    if (!imageHeight(size, frame.footer, &height, error))
         return false;
-    }
     const qint64 rowBytes = qint64(size.width()) * 4;
-    if (qint64(size.width()) * size.height() > maxExportPixels || rowBytes > bandBytes) {
+    if (qint64(size.width()) * height > maxExportPixels || rowBytes > bandBytes) {
         setError(error,
                  QStringLiteral("Cannot create an image of %1 pixels: it would have more than %2 million "
                                 "pixels or rows wider than %3 MiB.")
-                     .arg(sizeText(size))
+                     .arg(sizeText(QSize(size.width(), int(height))))
                      .arg(maxExportPixels / 1000000)
                      .arg(bandBytes / (1024 * 1024)));
         return false;
     }
-    const int bandRows =
-        int(qBound(qint64(1), qMax(bandBudget, qint64(0)) / rowBytes, qint64(size.height())));
-    QImage band(size.width(), bandRows, formatFor(transparent));
+    const int bandRows = int(qBound(qint64(1), qMax(bandBudget, qint64(0)) / rowBytes, height));
+    QImage band(size.width(), bandRows, formatFor(frame.transparent));
     if (band.isNull()) {
         setError(
             error,
             QStringLiteral("Cannot create an image of %1 pixels: not enough memory.").arg(sizeText(size)));
         return false;
     }
+    const int footerRows = int(height) - size.height();
     return OutputFile::write(
         fileName,
         [&](QIODevice& out, QString* reason) {
             PngWriter png(out);
-            if (!png.begin(size, transparent)) {
+            const auto written = [&](const QImage& rows) {
+                if (png.writeRows(rows))
+                    return true;
+                *reason = png.errorString();
+                return false;
+            };
+            if (!png.begin(QSize(size.width(), int(height)), frame.transparent)) {
                 *reason = png.errorString();
                 return false;
             }
             for (int top = 0; top < size.height(); top += bandRows) {
                 const int rows = qMin(bandRows, size.height() - top);
                 QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
-                renderRows(scene, size, placement, top, part);
-                if (!png.writeRows(part)) {
-                    *reason = png.errorString();
+                renderRows(scene, size, frame.placement, top, part);
+                if (!written(part))
                     return false;
-                }
+            }
+            for (int top = 0; top < footerRows; top += bandRows) {
+                const int rows = qMin(bandRows, footerRows - top);
+                QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
+                renderFooterRows(frame.footer, top, part);
+                if (!written(part))
+                    return false;
             }
             if (!png.finish()) {
                 *reason = png.errorString();

@@ -1,20 +1,32 @@
 #include "view/StackedGraphView.h"
 
 #include "graph/StackedGraph.h"
+#include "graph/ThicknessScale.h"
+#include "graph/TimeAxisPainter.h"
 #include "view/OpenGLSupport.h"
 #include "view/PixelScale.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
+#include <QPainter>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 // Magnification above which the automatic rule wants the OpenGL viewport.
 constexpr double autoGLThreshold = 4.0;
+
+// The thickness scale: its distance from the viewport's corner, the room around it, and its tallest bar.
+constexpr double scaleMargin = 8.0;
+constexpr double scalePadding = 4.0;
+constexpr double scaleBar = 100.0;
+// Behind the axis and the scale, so that they stay legible over the bands.
+const QColor overlayBackground(255, 255, 255, 200);
 
 } // namespace
 
@@ -98,6 +110,87 @@ double StackedGraphView::fittedPixelScale() const {
     if (span <= 0 || span > MonthRange::maxSpan)
         return NAN;
     return PixelScale::fitted(QSizeF(viewport()->size()), sceneRect(), graph->xRange, int(span));
+}
+
+void StackedGraphView::setTimeAxis(bool on) {
+    if (on == timeAxis)
+        return;
+    timeAxis = on;
+    // The axis keeps its place while the graph scrolls under it, so a scroll has to repaint the whole
+    // viewport instead of moving its pixels.
+    if (on) {
+        updateModeWithoutAxis = viewportUpdateMode();
+        setViewportUpdateMode(FullViewportUpdate);
+    } else {
+        setViewportUpdateMode(updateModeWithoutAxis);
+    }
+    viewport()->update();
+}
+
+const GraphLayout* StackedGraphView::drawnLayout() const {
+    const auto* graph = qobject_cast<const StackedGraph*>(scene());
+    if (!graph || !graph->layout().drawable)
+        return nullptr;
+    return &graph->layout();
+}
+
+QRect StackedGraphView::timeAxisRect() const {
+    const GraphLayout* layout = drawnLayout();
+    if (!timeAxis || !layout)
+        return {};
+    const int height = int(TimeAxisPainter(font(), layout->months, 0.0, 1.0).height());
+    // Along the graph's bottom, but never outside the viewport.
+    const double bottom = viewportTransform().map(QPointF(0.0, sceneRect().bottom())).y();
+    const double top = std::clamp(bottom, 0.0, std::max(0.0, double(viewport()->height() - height)));
+    return QRect(0, int(std::floor(top)), viewport()->width(), height);
+}
+
+void StackedGraphView::drawForeground(QPainter* painter, const QRectF& rect) {
+    QGraphicsView::drawForeground(painter, rect);
+    if (!timeAxis)
+        return;
+    const GraphLayout* layout = drawnLayout();
+    if (!layout)
+        return;
+    const QTransform toViewport = viewportTransform();
+    const double pixelsPerMonth = layout->xScale * toViewport.m11();
+    const double pixelsPerUnit = layout->yScale * toViewport.m22();
+    if (!std::isfinite(pixelsPerMonth) || !(pixelsPerMonth > 0.0))
+        return;
+    const QFont textFont = font();
+    const TimeAxisPainter axis(textFont, layout->months, toViewport.map(QPointF(0.0, 0.0)).x(),
+                               pixelsPerMonth);
+    const QRect strip = timeAxisRect();
+    QVector<TimeTick> ticks = axis.ticks(0.0, viewport()->width());
+    axis.dropLabelsPast(ticks, viewport()->width());
+    const double graphTop =
+        std::clamp(toViewport.map(QPointF(0.0, sceneRect().top())).y(), 0.0, double(strip.top()));
+
+    painter->save();
+    // The overlay is laid out in viewport pixels, whatever the zoom.
+    painter->resetTransform();
+    axis.paintGrid(*painter, ticks, graphTop, strip.top());
+    painter->fillRect(strip, overlayBackground);
+    axis.paint(*painter, ticks, strip.top(), 0.0, viewport()->width());
+
+    // A bar no taller than half the graph on screen, so that it reads as a part of the stack.
+    const double graphPixels = sceneRect().height() * toViewport.m22();
+    const double tallest = std::min(scaleBar, viewport()->height() / 3.0);
+    const double shortest = std::min(QFontMetricsF(textFont).height(), tallest);
+    const double amount =
+        ThicknessScale::amount(pixelsPerUnit, std::clamp(graphPixels / 2.0, shortest, tallest));
+    if (amount > 0.0) {
+        const auto* graph = static_cast<const StackedGraph*>(scene());
+        const QString text = graph->formatValue(amount, -1);
+        const double barHeight = amount * pixelsPerUnit;
+        const QSizeF size = ThicknessScale::size(textFont, barHeight, text);
+        const QRectF box(scaleMargin, scaleMargin, size.width() + 2.0 * scalePadding,
+                         size.height() + 2.0 * scalePadding);
+        painter->fillRect(box, overlayBackground);
+        ThicknessScale::paint(*painter, textFont, box.topLeft() + QPointF(scalePadding, scalePadding),
+                              barHeight, text);
+    }
+    painter->restore();
 }
 
 void StackedGraphView::mouseReleaseEvent(QMouseEvent* event) {

@@ -4,7 +4,9 @@
 #include <QPoint>
 
 #include <QGraphicsItem>
+#include <QRect>
 class QGraphicsScene;
+struct GraphLayout;
 
 // The zoomable, pannable view of one graph, with a switchable OpenGL viewport.
 class StackedGraphView : public QGraphicsView {
@@ -19,6 +21,11 @@ public:
     bool glViewportActive = false;
     bool autoGL = false;
     double pixelScale = 1.0;
+    // A time axis along the graph's bottom and a thickness scale, drawn over the graph; off at start.
+    bool timeAxis = false;
+
+    // Where the time axis lies in the viewport, in pixels; empty while it is off or nothing is drawn.
+    QRect timeAxisRect() const;
 
 signals:
     void toolTipChanged(QGraphicsItem* item, QPoint pos);
@@ -29,13 +36,19 @@ public slots:
     void setAutoGLViewport(bool autoGL);
     void resetView();
     void resetPixelScale();
+    void setTimeAxis(bool on);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
 
 private:
     // The magnification of the whole graph fitted into the viewport, or NaN when the
     // viewport, the scene rectangle or the month span gives no answer.
     double fittedPixelScale() const;
+    // The layout the scene drew, or nullptr when it drew nothing.
+    const GraphLayout* drawnLayout() const;
+
+    ViewportUpdateMode updateModeWithoutAxis = MinimalViewportUpdate;
 };

@@ -52,6 +52,9 @@ void CentralWidget::setDetailedInformation(bool detailInfo) {
     for (StackedGraphWidget* graph : {mainGraph, compareGraph}) {
         graph->stackedGraph->detailedInfo = detailInfo;
         graph->stackedGraph->emitColorTexts();
+        // The thickness scale's text follows the switch too.
+        if (graph->stackedGraph->view->timeAxis)
+            graph->stackedGraph->view->viewport()->update();
     }
 }
 
@@ -65,4 +68,9 @@ void CentralWidget::setFittedLabels(bool fitted) {
     const auto mode = fitted ? GraphSettings::LabelMode::Fitted : GraphSettings::LabelMode::Classic;
     for (StackedGraphWidget* graph : {mainGraph, compareGraph})
         graph->stackedGraph->setLabelMode(mode);
+}
+
+void CentralWidget::setTimeAxis(bool timeAxis) {
+    for (StackedGraphWidget* graph : {mainGraph, compareGraph})
+        graph->stackedGraph->view->setTimeAxis(timeAxis);
 }

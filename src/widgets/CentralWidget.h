@@ -34,4 +34,6 @@ public slots:
     void toggleCompareGraph(bool compareGraph);
     // Names every layer at the largest size its band holds, or as by default.
     void setFittedLabels(bool fitted);
+    // The time axis and thickness scale of both views, and of their exports.
+    void setTimeAxis(bool timeAxis);
 };

@@ -4,6 +4,7 @@
 #include "graph/GraphSettings.h"
 #include "graph/SceneImage.h"
 #include "graph/StackedGraph.h"
+#include "graph/TimeAxisFooter.h"
 #include "view/StackedGraphView.h"
 #include "widgets/ColorPushButton.h"
 #include "widgets/ImageSize.h"
@@ -170,8 +171,12 @@ void StackedGraphWidget::saveImage() {
     QString error;
     // Large images take a while; show that the program is busy meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = SceneImage::exportPng(*stackedGraph, imageSize(imageSizeBox->currentIndex()),
-                                               transparencyBox->isChecked(), fileName, &error);
+    const QSize size = imageSize(imageSizeBox->currentIndex());
+    SceneImage::Frame frame;
+    frame.transparent = transparencyBox->isChecked();
+    if (stackedGraph->view->timeAxis)
+        frame.footer = TimeAxisFooter::of(*stackedGraph, size);
+    const bool written = SceneImage::exportPng(*stackedGraph, size, frame, fileName, &error);
     QApplication::restoreOverrideCursor();
     if (!written)
         UserDialogs::instance().showWarning(this, tr("Export Graph to Image"), error);

@@ -2,6 +2,8 @@
 #include "data/DataFileReader.h"
 #include "graph/GraphSettings.h"
 #include "graph/StackedGraph.h"
+#include "graph/TimeAxisFooter.h"
+#include "support/PictureCompare.h"
 #include "support/TestFiles.h"
 #include "widgets/ImageSize.h"
 #include "widgets/StackedGraphWidget.h"
@@ -180,6 +182,27 @@ private slots:
         QCOMPARE(image.width(), 320 * 121 / 4);
         QVERIFY(image.hasAlphaChannel());
         QCOMPARE(qAlpha(image.pixel(image.width() - 1, image.height() - 1)), 0);
+    }
+
+    // The axis and the scale come in rows of their own: the graph's rows are those of the export without
+    // them, at the size asked for.
+    void timeAxisAddsRowsBelowTheGraph() {
+        QTemporaryDir dir;
+        const QStringList options = {QStringLiteral("--image-size"), QStringLiteral("1600x240"),
+                                     QStringLiteral("--transparent"), example};
+        const QString plainFile = dir.filePath(QStringLiteral("plain.png"));
+        const QString axisFile = dir.filePath(QStringLiteral("axis.png"));
+        QCOMPARE(run(QStringList{QStringLiteral("--export"), plainFile} + options).exitCode, 0);
+        QCOMPARE(
+            run(QStringList{QStringLiteral("--export"), axisFile, QStringLiteral("--time-axis")} + options)
+                .exitCode,
+            0);
+        const QImage plain(plainFile);
+        const QImage axis(axisFile);
+        QCOMPARE(axis.size(), QSize(1600, 240 + TimeAxisFooter::rows()));
+        QCOMPARE(axis.copy(plain.rect()), plain);
+        const int text = darkPixels(axis, QRect(0, 240, 1600, TimeAxisFooter::rows()));
+        QVERIFY2(text > 500, qPrintable(QString::number(text)));
     }
 
     void failedExportKeepsTheOldFile() {

@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDragEnterEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
@@ -44,7 +45,8 @@ private slots:
             menus << menu->text();
         QCOMPARE(menus,
                  QStringList({QStringLiteral("File"), QStringLiteral("View"), QStringLiteral("Info")}));
-        for (const char* text : {"Auto OpenGL", "OpenGL", "Detailed Information", "Compare Graph"}) {
+        for (const char* text :
+             {"Auto OpenGL", "OpenGL", "Detailed Information", "Compare Graph", "Time Axis"}) {
             QAction* entry = findAction(window, QString::fromLatin1(text));
             QVERIFY2(entry && entry->isCheckable() && !entry->isChecked(), text);
         }
@@ -186,9 +188,10 @@ private slots:
         FakeDialogs dialogs;
         QVERIFY(window.loadFile(example));
         const QList<QAction*> entries = window.menuBar()->actions()[1]->menu()->actions();
-        QAction* fit = entries.last();
+        // The added entries come last, after a separator: "Fit Labels", then "Time Axis".
+        QAction* fit = entries[entries.size() - 2];
         QCOMPARE(fit->text(), QStringLiteral("Fit Labels"));
-        QVERIFY(entries[entries.size() - 2]->isSeparator() && fit->isCheckable() && !fit->isChecked());
+        QVERIFY(entries[entries.size() - 3]->isSeparator() && fit->isCheckable() && !fit->isChecked());
         StackedGraph* main = window.centralWidget->mainGraph->stackedGraph;
         StackedGraph* compare = window.centralWidget->compareGraph->stackedGraph;
         const LabelPlacement classic = main->layout().layers.first().label;
@@ -198,6 +201,18 @@ private slots:
         QVERIFY(main->layout().layers.first().label.origin != classic.origin);
         fit->setChecked(false);
         QCOMPARE(compare->labelMode, GraphSettings::LabelMode::Classic);
+    }
+
+    // The last entry of "View", after "Fit Labels", switches both graphs' axes and their exports.
+    void timeAxisReachesBothGraphs() {
+        MainWindow window;
+        QAction* timeAxis = findAction(window, QStringLiteral("Time Axis"));
+        const QList<QAction*> entries = window.menuBar()->actions().at(1)->menu()->actions();
+        QCOMPARE(entries.last(), timeAxis);
+        QCOMPARE(entries.at(entries.size() - 2)->text(), QStringLiteral("Fit Labels"));
+        timeAxis->setChecked(true);
+        QVERIFY(window.centralWidget->mainGraph->stackedGraph->view->timeAxis);
+        QVERIFY(window.centralWidget->compareGraph->stackedGraph->view->timeAxis);
     }
 
     void builtInSplashImage() {

@@ -22,10 +22,10 @@ struct ExampleExport {
     // Writes the example's graph under that name in the temporary directory; the path, or empty.
     QString write(const QString& name, QString* error, bool transparent = false) {
         const QString path = dir.filePath(name);
-        return SceneExport::write(*example.graph, frame, transparent, SceneImage::Placement::Centred, path,
-                                  error)
-                   ? path
-                   : QString();
+        SceneImage::Frame placing;
+        placing.transparent = transparent;
+        placing.placement = SceneImage::Placement::Centred;
+        return SceneExport::write(*example.graph, frame, placing, path, error) ? path : QString();
     }
     TestGraph example;
     QTemporaryDir dir;

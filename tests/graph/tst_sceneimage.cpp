@@ -114,8 +114,9 @@ private slots:
         QTemporaryDir dir;
         const QString fileName = dir.filePath(QStringLiteral("graph.png"));
         QString error;
-        QVERIFY2(SceneImage::exportPng(s.scene, size, transparent, fileName, &error,
-                                       SceneImage::Placement::TopLeft, 9 * size.width() * 4),
+        SceneImage::Frame frame;
+        frame.transparent = transparent;
+        QVERIFY2(SceneImage::exportPng(s.scene, size, frame, fileName, &error, 9 * size.width() * 4),
                  qPrintable(error));
         QImage expected(size, transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         expected.fill(transparent ? qRgba(255, 255, 255, 0) : qRgb(255, 255, 255));
@@ -126,6 +127,33 @@ private slots:
         }
         const QImage written(fileName);
         QCOMPARE(written.convertToFormat(expected.format()), expected);
+    }
+
+    // The footer's rows follow the scene's, which stay exactly those of the export without it, also
+    // in bands of a few rows; the footer is drawn across tiles like the scene.
+    void footerRowsFollowTheScene() {
+        Scene s;
+        const QSize size(SceneImage::tileSide + 40, 30);
+        SceneImage::Frame frame;
+        SceneImage::Footer& footer = frame.footer;
+        footer.rows = 12;
+        footer.paint = [](QPainter& painter, const QRect&) {
+            painter.fillRect(QRect(SceneImage::tileSide - 5, 3, 10, 8), Qt::blue);
+        };
+        QTemporaryDir dir;
+        const QString plainFile = dir.filePath(QStringLiteral("plain.png"));
+        const QString footerFile = dir.filePath(QStringLiteral("footer.png"));
+        QString error;
+        QVERIFY(SceneImage::exportPng(s.scene, size, false, plainFile, &error));
+        QVERIFY2(SceneImage::exportPng(s.scene, size, frame, footerFile, &error, 7 * size.width() * 4),
+                 qPrintable(error));
+        const QImage withFooter(footerFile);
+        QCOMPARE(withFooter.size(), size + QSize(0, 12));
+        QCOMPARE(withFooter.copy(QRect(QPoint(0, 0), size)), QImage(plainFile));
+        for (int x : {SceneImage::tileSide - 3, SceneImage::tileSide + 3})
+            QCOMPARE(withFooter.pixel(x, 30 + 5), qRgb(0, 0, 255));
+        QCOMPARE(withFooter.pixel(SceneImage::tileSide + 10, 30 + 5), qRgb(255, 255, 255));
+        QCOMPARE(withFooter.pixel(SceneImage::tileSide, 30 + 1), qRgb(255, 255, 255));
     }
 
     void emptySceneGivesPlainBackground() {

@@ -19,6 +19,18 @@ struct PictureDifference {
     }
 };
 
+// Opaque pixels darker than the grey level inside rect: text and lines on a light ground.
+inline int darkPixels(const QImage& image, const QRect& rect, int below = 80) {
+    int dark = 0;
+    const QRect inside = rect & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            dark += qAlpha(pixel) > 128 && qGray(pixel) < below ? 1 : 0;
+        }
+    return dark;
+}
+
 inline PictureDifference comparePictures(const QImage& a, const QImage& b, int threshold = 2) {
     PictureDifference result;
     if (a.size() != b.size()) {

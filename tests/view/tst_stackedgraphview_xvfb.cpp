@@ -1,5 +1,6 @@
 #include "data/DataFileReader.h"
 #include "graph/StackedGraph.h"
+#include "support/PictureCompare.h"
 #include "support/SeriesBuilder.h"
 #include "support/TestFiles.h"
 #include "support/WheelEvents.h"
@@ -12,6 +13,7 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -25,6 +27,10 @@ QStringList paintWarnings;
 void recordWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtWarningMsg && message.contains(QStringLiteral("exceeds")))
         paintWarnings << message;
+}
+
+QImage grabbed(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 bool openGLViewport(const StackedGraphView& view) {
@@ -53,6 +59,17 @@ struct GraphFixture {
         view->resize(800, 400);
         view->show();
         ready = QTest::qWaitForWindowExposed(view.get());
+    }
+    // The bundled example at its default width, in the panel's colours.
+    bool loadExample() {
+        const DataFileResult read = DataFileReader::readFile(exampleDataFile());
+        series = read.data.series;
+        suffixes = read.data.magnitudeSuffixes;
+        graph.computeXRange();
+        graph.xRange = 320.0 * graph.monthSpan();
+        graph.setMaxColor(QColor(246, 82, 82));
+        graph.setMinColor(QColor(255, 246, 75));
+        return read.ok();
     }
     bool ready = false;
     QVector<DataSeries> series;
@@ -237,14 +254,7 @@ private slots:
         const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
         GraphFixture f;
         QVERIFY(f.ready);
-        const DataFileResult read = DataFileReader::readFile(exampleDataFile());
-        QVERIFY2(read.ok(), qPrintable(read.error));
-        f.series = read.data.series;
-        f.suffixes = read.data.magnitudeSuffixes;
-        f.graph.computeXRange();
-        f.graph.xRange = 320.0 * f.graph.monthSpan();
-        f.graph.setMaxColor(QColor(246, 82, 82));
-        f.graph.setMinColor(QColor(255, 246, 75));
+        QVERIFY(f.loadExample());
         // Centred on zero, so that the middle of the view is inside the stack at every zoom.
         f.graph.setBaselineAlgo(1);
         f.view->setGLViewport(openGL);
@@ -272,6 +282,67 @@ private slots:
         QVERIFY2(white * 10 < (shot.width() / 4) * (shot.height() / 4),
                  qPrintable(QStringLiteral("%1 white samples").arg(white)));
         QCOMPARE(paintWarnings, QStringList());
+    }
+
+    // The axis is drawn along the graph's bottom, inside the viewport, after fitting, zooming and
+    // panning; what reaches the screen is what a full repaint draws, so no scrolled copy of the axis
+    // is left behind.
+    void timeAxisFollowsTheView_data() {
+        QTest::addColumn<int>("notches");
+        QTest::addColumn<int>("pan");
+        QTest::newRow("fitted") << 0 << 0;
+        QTest::newRow("zoomed out") << -5 << 0;
+        QTest::newRow("zoomed in") << 25 << 0;
+        QTest::newRow("zoomed in and panned") << 25 << 300;
+    }
+    void timeAxisFollowsTheView() {
+        QFETCH(int, notches);
+        QFETCH(int, pan);
+        GraphFixture f;
+        QVERIFY(f.ready);
+        QVERIFY(f.loadExample());
+        f.view->setTimeAxis(true);
+        f.view->showWholeGraph();
+        QCoreApplication::processEvents();
+        for (int i = 0; i < std::abs(notches); ++i)
+            sendWheel(f.view->viewport(), QPoint(0, notches > 0 ? 120 : -120));
+        // What reaches the screen, once it shows what a full repaint draws.
+        QImage shot;
+        const auto onScreen = [&] {
+            const QImage repainted = grabbed(f.view->viewport());
+            QTRY_COMPARE_WITH_TIMEOUT((shot = f.view->screen()
+                                                  ->grabWindow(f.view->winId())
+                                                  .toImage()
+                                                  .convertToFormat(QImage::Format_RGB32)),
+                                      repainted, 5000);
+        };
+        onScreen();
+        QScrollBar* scrollBar = f.view->horizontalScrollBar();
+        scrollBar->setValue(scrollBar->value() + pan);
+        onScreen();
+        if (QTest::currentTestFailed())
+            return;
+        const QRect strip = f.view->timeAxisRect();
+        QVERIFY(!strip.isEmpty());
+        QVERIFY(f.view->viewport()->rect().contains(strip));
+        QVERIFY2(darkPixels(shot, strip) > 40, qPrintable(QString::number(darkPixels(shot, strip))));
+    }
+
+    void timeAxisOffLeavesTheViewAsItWas() {
+        GraphFixture f;
+        QVERIFY(f.ready);
+        QVERIFY(f.loadExample());
+        f.view->showWholeGraph();
+        QCoreApplication::processEvents();
+        const QImage before = grabbed(f.view->viewport());
+        const QGraphicsView::ViewportUpdateMode mode = f.view->viewportUpdateMode();
+        QVERIFY(f.view->timeAxisRect().isEmpty());
+        f.view->setTimeAxis(true);
+        QVERIFY(grabbed(f.view->viewport()) != before);
+        f.view->setTimeAxis(false);
+        QCOMPARE(grabbed(f.view->viewport()), before);
+        QCOMPARE(f.view->viewportUpdateMode(), mode);
+        QVERIFY(f.view->timeAxisRect().isEmpty());
     }
 };
 

@@ -1,4 +1,5 @@
 #include "graph/StackedGraph.h"
+#include "graph/TimeAxisFooter.h"
 #include "support/BuildCounter.h"
 #include "support/FakeDialogs.h"
 #include "support/SeriesBuilder.h"
@@ -278,6 +279,15 @@ private slots:
         QTest::mouseClick(exportButton(graph.widget), Qt::LeftButton);
         image = QImage(dialogs.saveAnswer, "PNG");
         QCOMPARE(image.pixel(image.width() - 1, image.height() - 1), qRgb(255, 255, 255));
+
+        // With the view's time axis on, the axis rows come below the same graph; the size texts stay.
+        const QString sizeText = graph.widget.imageSizeBox->currentText();
+        graph.scene()->view->setTimeAxis(true);
+        QTest::mouseClick(exportButton(graph.widget), Qt::LeftButton);
+        const QImage withAxis(dialogs.saveAnswer, "PNG");
+        QCOMPARE(withAxis.size(), image.size() + QSize(0, TimeAxisFooter::rows()));
+        QCOMPARE(withAxis.copy(image.rect()), image);
+        QCOMPARE(graph.widget.imageSizeBox->currentText(), sizeText);
     }
 
     void failedExportIsReportedAndKeepsTheOldFile() {
