@@ -674,8 +674,10 @@ void MonkeyXvfbTest::runMonkey(quint32 seed, int events, Pace pace, QStringList*
         const QString done = kind->step();
         if (pace == Pace::Jittered)
             QTest::qWait(int(QRandomGenerator::global()->bounded(30)));
-        // The queued fits get their turn between actions.
+        // The queued fits get their turn between actions, and objects that asked to be deleted
+        // later go, as they would in the event loop (processEvents alone keeps them).
         QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         kind->nanoseconds += stepClock.nsecsElapsed();
         *log << QStringLiteral("%1: %2 | %3").arg(event).arg(done, state());
         if (done.startsWith(QLatin1String("FAIL")))
