@@ -1,24 +1,44 @@
 #!/usr/bin/env bash
-# Builds the fuzzers of the data-file reader and of the CSV reader (clang, ASan, UBSan) into
-# build-fuzz/ and runs each for SECONDS (default 60). New inputs collect in build-fuzz/corpus/ and
-# build-fuzz/csv-corpus/, crashes in build-fuzz/findings/.
-#   scripts/fuzz.sh 1200
+# Builds the readers' fuzzers (clang, ASan, UBSan) into build-fuzz/ and runs each for SECONDS
+# (default 60) over its corpus, one after the other. Every fuzz/fuzz_<name>.cpp is one fuzzer;
+# its seed inputs are in fuzz/corpus/<name>/, its dictionary, if it has one, is fuzz/<name>.dict.
+# New inputs collect in build-fuzz/corpus/<name>/, crashes in build-fuzz/findings/<name>/, and
+# each run's output in build-fuzz/<name>.log. Exits non-zero when any fuzzer found something.
+#   scripts/fuzz.sh              every fuzzer for a minute
+#   scripts/fuzz.sh 1200 reader  only fuzz_reader, for 20 minutes
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
+shift || true
 build="$root/build-fuzz"
+
+names=("$@")
+if [ ${#names[@]} -eq 0 ]; then
+    for source in "$root"/fuzz/fuzz_*.cpp; do
+        name="$(basename "$source" .cpp)"
+        names+=("${name#fuzz_}")
+    done
+fi
 
 CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSTACKEDGRAPH_FUZZ=ON -DSTACKEDGRAPH_SANITIZE=ON -DSTACKEDGRAPH_WERROR=OFF >/dev/null
-cmake --build "$build" --target fuzz_reader fuzz_csv
+cmake --build "$build" --target "${names[@]/#/fuzz_}"
 
-mkdir -p "$build/corpus" "$build/csv-corpus" "$build/findings"
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-# target, its dictionary, the corpus it grows, its seeds
-for run in "fuzz_reader reader.dict corpus corpus" "fuzz_csv csv.dict csv-corpus csv-corpus"; do
-    read -r target dict corpus seeds <<<"$run"
-    "$build/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 \
-        -timeout=10 -print_final_stats=1 -dict="$root/fuzz/$dict" -artifact_prefix="$build/findings/" \
-        "$build/$corpus" "$root/fuzz/$seeds"
+failed=0
+for name in "${names[@]}"; do
+    mkdir -p "$build/corpus/$name" "$build/findings/$name"
+    options=(-max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 -timeout=10 -print_final_stats=1
+        -artifact_prefix="$build/findings/$name/")
+    [ -f "$root/fuzz/$name.dict" ] && options+=(-dict="$root/fuzz/$name.dict")
+    if "$build/fuzz/fuzz_$name" "${options[@]}" "$build/corpus/$name" "$root/fuzz/corpus/$name" \
+        >"$build/$name.log" 2>&1; then
+        echo "fuzz_$name: $(grep -E '^Done [0-9]+ runs' "$build/$name.log" || echo 'done'), nothing found"
+    else
+        echo "fuzz_$name FOUND A FAULT (inputs in $build/findings/$name/):"
+        tail -n 40 "$build/$name.log"
+        failed=1
+    fi
 done
+exit "$failed"

@@ -1,38 +1,34 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test through CTest.
-# The whole suite runs with one virtual X server, so the tests that need a real window
-# with OpenGL have one; all others use Qt's offscreen platform.
-# Before the tests, the fuzzers of the data-file and CSV readers run for a minute each as a
-# regression check over their corpora (STACKEDGRAPH_FUZZ_SECONDS=0 skips them).
-#   --sanitize   build into build-sanitize/ with AddressSanitizer + UBSan (and LeakSanitizer)
+# Installs what is needed, builds, and runs every test through CTest, in three parts:
+#   1. the suite as built for use (build/, or $BUILD_DIR);
+#   2. the readers' fuzzers, a minute each over their corpus (STACKEDGRAPH_FUZZ_SECONDS=0 skips
+#      them, another number changes the minute);
+#   3. the suite again, built with AddressSanitizer, UBSan and LeakSanitizer (build-sanitize/);
+#      a finding fails the test that made it.
+# The tests run with one virtual X server, so those that need a real window with OpenGL have
+# one; all others use Qt's offscreen platform. Each part's time is printed at the end.
+#   --plain      only part 1
+#   --sanitize   only part 3
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+mode="${1:-all}"
+case "$mode" in
+all | --plain | --sanitize) ;;
+*)
+    echo "usage: scripts/test.sh [--plain | --sanitize]" >&2
+    exit 2
+    ;;
+esac
 "$root/scripts/install-deps.sh"
 
-cmake_args=()
-test_env=()
-if [ "${1:-}" = "--sanitize" ]; then
-    export BUILD_DIR="$root/build-sanitize"
-    cmake_args+=(-DSTACKEDGRAPH_SANITIZE=ON)
-    # The preloaded driver below comes before the sanitizer runtime in the library list.
-    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:verify_asan_link_order=0"
-    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-    export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp"
-    # Mesa unloads its driver before the leak check runs, which leaves the driver's own
-    # leaks without a module name to suppress them by. Preloaded, it stays mapped.
-    for dri in /usr/lib/*/dri/swrast_dri.so /usr/lib/dri/swrast_dri.so /usr/lib64/dri/swrast_dri.so; do
-        if [ -e "$dri" ]; then
-            test_env+=("LD_PRELOAD=$dri")
-            break
-        fi
-    done
-fi
-build="${BUILD_DIR:-$root/build}"
-"$root/scripts/build.sh" "${cmake_args[@]}"
-
-if [ "${1:-}" != "--sanitize" ] && [ "${STACKEDGRAPH_FUZZ_SECONDS:-60}" != "0" ]; then
-    "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-60}" 2>&1 | tail -n 30
-fi
+times=()
+# Runs a command and notes how long it took under the given name.
+timed() {
+    local name="$1" start=$SECONDS
+    shift
+    "$@"
+    times+=("$(printf '%-16s %4d s' "$name" $((SECONDS - start)))")
+}
 
 # Our own virtual X server on the first free display.
 display=99
@@ -47,5 +43,40 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-cd "$build"
-DISPLAY=":$display" env ${test_env[@]+"${test_env[@]}"} ctest --output-on-failure -j "$(nproc)"
+# The sanitizers' settings, for the sanitized suite only.
+sanitizer_env=(
+    # The preloaded driver below comes before the sanitizer runtime in the library list.
+    "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0"
+    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+    "LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp"
+)
+# Mesa unloads its driver before the leak check runs, which leaves the driver's own leaks
+# without a module name to suppress them by. Preloaded, it stays mapped.
+for dri in /usr/lib/*/dri/swrast_dri.so /usr/lib/dri/swrast_dri.so /usr/lib64/dri/swrast_dri.so; do
+    if [ -e "$dri" ]; then
+        sanitizer_env+=("LD_PRELOAD=$dri")
+        break
+    fi
+done
+
+run_tests() {
+    (cd "$1" && shift && env DISPLAY=":$display" "$@" ctest --output-on-failure -j "$(nproc)")
+}
+
+plain="${BUILD_DIR:-$root/build}"
+sanitized="$root/build-sanitize"
+if [ "$mode" != "--sanitize" ]; then
+    timed "plain build" env BUILD_DIR="$plain" "$root/scripts/build.sh"
+    timed "plain tests" run_tests "$plain"
+fi
+if [ "$mode" = "all" ] && [ "${STACKEDGRAPH_FUZZ_SECONDS:-60}" != "0" ]; then
+    timed "fuzzers" "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-60}"
+fi
+if [ "$mode" != "--plain" ]; then
+    timed "sanitized build" env BUILD_DIR="$sanitized" "$root/scripts/build.sh" -DSTACKEDGRAPH_SANITIZE=ON
+    timed "sanitized tests" run_tests "$sanitized" "${sanitizer_env[@]}"
+fi
+
+echo "Time taken:"
+printf '  %s\n' "${times[@]}"
+echo "  total            $SECONDS s"

@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
+#include "data/DataSet.h"
 #include "graph/ColorSchemePresets.h"
 #include "graph/StackedGraph.h"
+#include "graph/TimeAxisFooter.h"
 #include "support/FakeDialogs.h"
 #include "support/WheelEvents.h"
 #include "view/StackedGraphView.h"
@@ -13,24 +15,32 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QTimerEvent>
 #include <QWheelEvent>
 
 #include <cmath>
 #include <functional>
+#include <memory>
 
 // A long run of random but reproducible user actions on the real main window. Afterwards the
 // window must still work, and no failed load may have touched the data loaded before it.
 // STACKEDGRAPH_MONKEY_EVENTS and STACKEDGRAPH_MONKEY_SEED change the run's length and seed.
+// A seed replays exactly: no action depends on how long the one before took, and the run
+// prints a digest of every action and the state it left, to compare two runs by.
 
 namespace {
 
@@ -38,6 +48,8 @@ const QString example = QStringLiteral(STACKEDGRAPH_SOURCE_DIR "/examples/unempl
 constexpr int exampleLayers = 14;
 constexpr quint32 defaultSeed = 20261208;
 constexpr int defaultEvents = 1000;
+constexpr quint32 replaySeed = 7;
+constexpr int replayEvents = 100;
 // Exports render the whole graph; larger images would only make the run slow.
 constexpr qint64 maxExportPixels = 4000000;
 
@@ -105,32 +117,25 @@ struct DataSnapshot {
     qsizetype layers;
 };
 
-// What every load must leave: each series non-empty, one point a month without gaps, values
-// finite and not negative. A text naming the first breach, or an empty text.
-QString brokenInvariant(const QVector<DataSeries>& series) {
-    for (const DataSeries& one : series) {
-        if (one.points.isEmpty())
-            return QStringLiteral("series %1 has no points").arg(one.name);
-        for (int p = 0; p < one.points.size(); ++p) {
-            const DataPoint& point = one.points[p];
-            if (point.month < 1 || point.month > 12 || !std::isfinite(point.value) || point.value < 0.0)
-                return QStringLiteral("series %1 has a bad point %2").arg(one.name).arg(p);
-            if (p > 0) {
-                const DataPoint& before = one.points[p - 1];
-                if (qint64(point.year) * 12 + point.month != qint64(before.year) * 12 + before.month + 1)
-                    return QStringLiteral("series %1 has a gap before point %2").arg(one.name).arg(p);
-            }
-        }
-    }
-    return QString();
-}
-
 // A file to load and what loading it must give.
 struct DataFile {
     enum class Outcome { Loads, Fails, Either };
     QString path;
     Outcome outcome;
     int series; // for Loads: the number of series after the load; -1 when not known
+};
+
+// While it lives, every input event reaches the program a random real time late, as on a
+// busy machine: an action that raced a timer would then come out differently.
+class Dawdler : public QObject {
+public:
+    Dawdler() { QCoreApplication::instance()->installEventFilter(this); }
+    ~Dawdler() override { QCoreApplication::instance()->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->isInputEvent())
+            QThread::msleep(QRandomGenerator::global()->bounded(10));
+        return false;
+    }
 };
 
 QByteArray pointText(int year, int month, double value) {
@@ -145,8 +150,12 @@ class MonkeyXvfbTest : public QObject {
 private slots:
     void initTestCase();
     void randomActions();
+    void replayIsExact();
 
 private:
+    // Jittered runs are slowed down at random, within each action and between actions, so
+    // that timers and the X server's events land at other points than in a steady run.
+    enum class Pace { Steady, Jittered };
     using Step = std::function<QString()>;
     struct Kind {
         const char* name;
@@ -156,6 +165,9 @@ private:
         qint64 nanoseconds = 0;
     };
 
+    void runMonkey(quint32 seed, int events, Pace pace, QStringList* log);
+    QString state() const;
+    QString shortPath(const QString& path) const;
     QString writeFile(const QString& name, const QByteArray& contents);
     void prepareFiles();
     QByteArray randomGoodFile(int* seriesCount);
@@ -181,8 +193,6 @@ private:
 
     QTemporaryDir dir;
     QRandomGenerator rng;
-    quint32 seed = defaultSeed;
-    int events = defaultEvents;
     MainWindow* window = nullptr;
     FakeDialogs* dialogs = nullptr;
     QVector<DataFile> goodFiles;
@@ -195,11 +205,32 @@ private:
 
 void MonkeyXvfbTest::initTestCase() {
     QVERIFY(dir.isValid());
-    seed = quint32(environmentNumber("STACKEDGRAPH_MONKEY_SEED", int(defaultSeed)));
-    events = environmentNumber("STACKEDGRAPH_MONKEY_EVENTS", defaultEvents);
-    rng.seed(seed);
-    qInfo("monkey seed %u, %d events", seed, events);
-    prepareFiles();
+}
+
+// A file's name as the log shows it: the same in every run, wherever the temporary files are.
+QString MonkeyXvfbTest::shortPath(const QString& path) const {
+    return path.startsWith(dir.path()) ? QDir(dir.path()).relativeFilePath(path) : QFileInfo(path).fileName();
+}
+
+// What the actions have made of the graphs, for the log.
+QString MonkeyXvfbTest::state() const {
+    QStringList graphs;
+    for (const StackedGraphWidget* graph :
+         {window->centralWidget->mainGraph, window->centralWidget->compareGraph}) {
+        if (!graph->isVisible())
+            continue;
+        const StackedGraphView* view = graph->stackedGraph->view;
+        graphs << QStringLiteral("width %1, %2 layers, scale %3 %4 at %5 %6, pixel scale %7%8")
+                      .arg(graph->stackedGraph->xRange)
+                      .arg(drawnLayers(graph))
+                      .arg(view->transform().m11(), 0, 'g', 8)
+                      .arg(view->transform().m22(), 0, 'g', 8)
+                      .arg(view->horizontalScrollBar()->value())
+                      .arg(view->verticalScrollBar()->value())
+                      .arg(view->pixelScale, 0, 'g', 8)
+                      .arg(view->glViewportActive ? QStringLiteral(", OpenGL") : QString());
+    }
+    return graphs.join(QStringLiteral("; "));
 }
 
 QString MonkeyXvfbTest::writeFile(const QString& name, const QByteArray& contents) {
@@ -212,7 +243,8 @@ QString MonkeyXvfbTest::writeFile(const QString& name, const QByteArray& content
 
 void MonkeyXvfbTest::prepareFiles() {
     using Outcome = DataFile::Outcome;
-    goodFiles << DataFile{example, Outcome::Loads, exampleLayers};
+    goodFiles = {DataFile{example, Outcome::Loads, exampleLayers}};
+    hostileFiles.clear();
     goodFiles << DataFile{
         writeFile(QStringLiteral("two.data"),
                   "[ \"EUR\", false | \"\" \" k\" ]\n{ { \"A\" { (2008,1,10) (2008,4,40) } }"
@@ -227,6 +259,9 @@ void MonkeyXvfbTest::prepareFiles() {
                                     " { \"Y\" { (2000,3,0) (2000,4,0) } } }\n"),
                           Outcome::Loads, 2};
     goodFiles << DataFile{writeFile(QStringLiteral("empty.data"), QByteArray()), Outcome::Loads, 0};
+    goodFiles << DataFile{writeFile(QStringLiteral("wide.csv"), "date,\"A, a\",B\n2000-01,1,\n2000-03,2,5\n"
+                                                                "2000-04,,7\n"),
+                          Outcome::Loads, 2};
 
     QFile exampleFile(example);
     QVERIFY(exampleFile.open(QIODevice::ReadOnly));
@@ -241,6 +276,9 @@ void MonkeyXvfbTest::prepareFiles() {
     for (int i = 0; i < quotedJunk.size(); i += 17)
         quotedJunk[i] = "[\"|]{}(),"[i % 9];
     hostileFiles << DataFile{writeFile(QStringLiteral("quoted-junk.data"), quotedJunk), Outcome::Either, -1};
+    hostileFiles << DataFile{writeFile(QStringLiteral("junk.csv"), quotedJunk), Outcome::Either, -1};
+    hostileFiles << DataFile{writeFile(QStringLiteral("not-a-number.tsv"), "date\tA\n2000-01\tone\n"),
+                             Outcome::Fails, -1};
     for (const int length : {1, 40, 700, 5000, 20000})
         hostileFiles << DataFile{
             writeFile(QStringLiteral("truncated-%1.data").arg(length), exampleBytes.left(length)),
@@ -369,11 +407,22 @@ QString MonkeyXvfbTest::dragSlider() {
     const bool held = slider->isSliderDown();
     heldSliders += held ? 1 : 0;
     const int moves = int(rng.bounded(4));
+    QTimer* timer = graph->xRangeSliderTimer;
+    QStringList widths;
     for (int i = 0; i < moves; ++i) {
         position.ry() += int(rng.bounded(121)) - 60;
         QTest::mouseMove(slider, position);
-        // Long enough for the 50 ms timer to apply the value now and then.
-        QTest::qWait(10 + int(rng.bounded(50)));
+        // Now and then the 50 ms timer applies the value. Its tick is sent here rather than
+        // waited for, so that a seed replays the same whatever the machine's speed.
+        if (rng.bounded(2) && timer->isActive()) {
+            QTimerEvent tick(timer->timerId());
+            QCoreApplication::sendEvent(timer, &tick);
+            if (graph->stackedGraph->xRange != slider->value())
+                return QStringLiteral("FAIL: a tick of the slider's timer left the graph width at %1, not %2")
+                    .arg(graph->stackedGraph->xRange)
+                    .arg(slider->value());
+        }
+        widths << QString::number(graph->stackedGraph->xRange);
     }
     QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, position);
     if (slider->isSliderDown())
@@ -382,9 +431,8 @@ QString MonkeyXvfbTest::dragSlider() {
         return QStringLiteral("FAIL: the graph width %1 is not the slider's %2")
             .arg(graph->stackedGraph->xRange)
             .arg(slider->value());
-    return QStringLiteral("slider drag (%1, %2 moves) to %3")
-        .arg(held ? QStringLiteral("held") : QStringLiteral("missed"))
-        .arg(moves)
+    return QStringLiteral("slider drag (%1, widths %2) to %3")
+        .arg(held ? QStringLiteral("held") : QStringLiteral("missed"), widths.join(QLatin1Char(' ')))
         .arg(slider->value());
 }
 
@@ -432,8 +480,9 @@ QString MonkeyXvfbTest::panView() {
 }
 
 QString MonkeyXvfbTest::toggle() {
-    const char* names[] = {"Compare Graph", "Detailed Information", "Auto OpenGL", "OpenGL"};
-    const char* name = names[rng.bounded(4)];
+    const char* names[] = {"Compare Graph", "Detailed Information", "Auto OpenGL",
+                           "OpenGL",        "Fit Labels",           "Time Axis"};
+    const char* name = names[rng.bounded(6)];
     QAction* entry = action(*window, QString::fromLatin1(name));
     entry->trigger();
     if (qstrcmp(name, "Compare Graph") == 0 &&
@@ -450,9 +499,9 @@ QString MonkeyXvfbTest::load(const DataFile& file) {
     dialogs->openAnswer = file.path;
     action(*window, QStringLiteral("Load Data"))->trigger();
     const bool failed = dialogs->warnings.size() > warnings;
-    const QString shown = QStringLiteral("load %1 (%2)")
-                              .arg(QFileInfo(file.path).fileName(),
-                                   failed ? QStringLiteral("failed") : QStringLiteral("loaded"));
+    const QString shown =
+        QStringLiteral("load %1 (%2)")
+            .arg(shortPath(file.path), failed ? QStringLiteral("failed") : QStringLiteral("loaded"));
     if (failed) {
         ++failedLoads;
         if (file.outcome == Outcome::Loads)
@@ -464,7 +513,9 @@ QString MonkeyXvfbTest::load(const DataFile& file) {
     }
     if (file.outcome == Outcome::Fails)
         return QStringLiteral("FAIL: %1 should have been refused").arg(shown);
-    const QString broken = brokenInvariant(window->centralWidget->series);
+    const CentralWidget& central = *window->centralWidget;
+    const QString broken = invariantFault(
+        DataSet{central.series, central.unitText, central.unitAfterValue, central.magnitudeSuffixes});
     if (!broken.isEmpty())
         return QStringLiteral("FAIL: %1: %2").arg(shown, broken);
     const int seriesCount = int(window->centralWidget->series.size());
@@ -533,7 +584,7 @@ QString MonkeyXvfbTest::exportImage() {
         return QStringLiteral("FAIL: no export button");
     QTest::mouseClick(button, Qt::LeftButton);
     const bool warned = dialogs->warnings.size() > warnings;
-    const QString shown = QStringLiteral("export %1 to %2").arg(ImageSize::text(size), target);
+    const QString shown = QStringLiteral("export %1 to %2").arg(ImageSize::text(size), shortPath(target));
     const bool possible = !size.isEmpty();
     switch (place) {
     case Place::Good: {
@@ -543,8 +594,11 @@ QString MonkeyXvfbTest::exportImage() {
         if (!possible)
             return shown;
         QImageReader reader(target);
-        if (reader.format() != "png" || reader.size() != size)
-            return QStringLiteral("FAIL: %1 wrote no %2 PNG").arg(shown, ImageSize::text(size));
+        // While the time axis is on, its rows come below the graph's.
+        const bool axis = graph->stackedGraph->view->timeAxis && graph->stackedGraph->layout().drawable;
+        const QSize written = size + QSize(0, axis ? TimeAxisFooter::rows() : 0);
+        if (reader.format() != "png" || reader.size() != written)
+            return QStringLiteral("FAIL: %1 wrote no %2 PNG").arg(shown, ImageSize::text(written));
         return shown;
     }
     case Place::MissingDirectory:
@@ -565,7 +619,11 @@ QString MonkeyXvfbTest::showAbout() {
     return QStringLiteral("about");
 }
 
-void MonkeyXvfbTest::randomActions() {
+void MonkeyXvfbTest::runMonkey(quint32 seed, int events, Pace pace, QStringList* log) {
+    qInfo("monkey seed %u, %d events", seed, events);
+    rng.seed(seed);
+    generatedFiles = exports = heldSliders = failedLoads = 0;
+    prepareFiles();
     FakeDialogs fakeDialogs;
     dialogs = &fakeDialogs;
     MainWindow mainWindow;
@@ -594,7 +652,7 @@ void MonkeyXvfbTest::randomActions() {
     for (const Kind& kind : kinds)
         totalWeight += kind.weight;
 
-    QStringList recent;
+    std::unique_ptr<Dawdler> dawdler(pace == Pace::Jittered ? new Dawdler : nullptr);
     QElapsedTimer clock;
     clock.start();
     for (int event = 0; event < events; ++event) {
@@ -608,17 +666,19 @@ void MonkeyXvfbTest::randomActions() {
         QElapsedTimer stepClock;
         stepClock.start();
         const QString done = kind->step();
-        recent << QStringLiteral("%1: %2").arg(event).arg(done);
-        if (recent.size() > 12)
-            recent.removeFirst();
-        // The queued fits and the slider timer get their turn between actions.
+        if (pace == Pace::Jittered)
+            QTest::qWait(int(QRandomGenerator::global()->bounded(30)));
+        // The queued fits get their turn between actions, and objects that asked to be deleted
+        // later go, as they would in the event loop (processEvents alone keeps them).
         QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         kind->nanoseconds += stepClock.nsecsElapsed();
+        *log << QStringLiteral("%1: %2 | %3").arg(event).arg(done, state());
         if (done.startsWith(QLatin1String("FAIL")))
             QFAIL(qPrintable(QStringLiteral("seed %1, event %2: %3\nlast actions:\n%4")
                                  .arg(seed)
                                  .arg(event)
-                                 .arg(done, recent.join(QLatin1Char('\n')))));
+                                 .arg(done, log->mid(qMax(0, log->size() - 12)).join(QLatin1Char('\n')))));
     }
 
     QStringList counts;
@@ -627,9 +687,12 @@ void MonkeyXvfbTest::randomActions() {
                       .arg(QString::fromLatin1(kind.name))
                       .arg(kind.count)
                       .arg(kind.nanoseconds / 1000000);
-    qInfo("monkey seed %u: %d events in %lld ms (%s); %d failed loads, %d slider drags held the handle", seed,
-          events, clock.elapsed(), qPrintable(counts.join(QStringLiteral(", "))), failedLoads, heldSliders);
-    QVERIFY2(heldSliders > 0, "no slider drag ever grabbed the handle");
+    const QByteArray digest =
+        QCryptographicHash::hash(log->join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha256).toHex();
+    qInfo("monkey seed %u: %d events in %lld ms (%s); %d failed loads, %d slider drags held the handle; "
+          "log digest %s",
+          seed, events, clock.elapsed(), qPrintable(counts.join(QStringLiteral(", "))), failedLoads,
+          heldSliders, digest.left(16).constData());
 
     // The window still answers: the example loads into both graphs.
     const QString last = load(goodFiles.first());
@@ -640,6 +703,31 @@ void MonkeyXvfbTest::randomActions() {
     QTest::qWait(50);
     window = nullptr;
     dialogs = nullptr;
+}
+
+void MonkeyXvfbTest::randomActions() {
+    const quint32 seed = quint32(environmentNumber("STACKEDGRAPH_MONKEY_SEED", int(defaultSeed)));
+    const int events = environmentNumber("STACKEDGRAPH_MONKEY_EVENTS", defaultEvents);
+    QStringList log;
+    runMonkey(seed, events, Pace::Steady, &log);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(heldSliders > 0, "no slider drag ever grabbed the handle");
+}
+
+// A short seed run twice, the second time with random pauses, must give the same log.
+void MonkeyXvfbTest::replayIsExact() {
+    QStringList steady;
+    runMonkey(replaySeed, replayEvents, Pace::Steady, &steady);
+    if (QTest::currentTestFailed())
+        return;
+    QStringList jittered;
+    runMonkey(replaySeed, replayEvents, Pace::Jittered, &jittered);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(heldSliders > 0);
+    for (int event = 0; event < replayEvents; ++event)
+        QCOMPARE(jittered[event], steady[event]);
 }
 
 QTEST_MAIN(MonkeyXvfbTest)
