@@ -46,9 +46,9 @@ private slots:
     void fittedBoxesLieInsideTheirBandsApart_data() {
         QTest::addColumn<QString>("data");
         QTest::addColumn<int>("baseline");
-        for (const char* data : {"example", "generated"})
+        for (const QString& data : {QStringLiteral("example"), QStringLiteral("generated")})
             for (int baseline = 0; baseline < 3; ++baseline)
-                QTest::addRow("%s, baseline %d", data, baseline) << QString::fromLatin1(data) << baseline;
+                QTest::addRow("%s, baseline %d", qPrintable(data), baseline) << data << baseline;
     }
     void fittedBoxesLieInsideTheirBandsApart() {
         QFETCH(QString, data);
