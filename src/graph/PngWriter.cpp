@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <cstring>
@@ -38,6 +39,12 @@ bool writeHeader(png_structp png, png_infop info, png_uint_32 width, png_uint_32
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_user_limits(png, 0x7fffffff, 0x7fffffff);
+    // A graph is mostly runs of one colour: each byte less its left neighbour is mostly zeros, which
+    // run-length deflate packs as tightly as the default settings do at a third of the time (the
+    // default also tries every filter on every row).
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_strategy(png, Z_RLE);
+    png_set_compression_level(png, 1);
     png_set_IHDR(png, info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
