@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -40,6 +41,16 @@ QPainterPath detached(const QPainterPath& path) {
 
 bool isWhole(double value) {
     return std::isfinite(value) && value == std::floor(value);
+}
+
+// The control points of a band's outline: its months across, its bottoms and tops up and down.
+QRectF bandBounds(const BandGeometry& band) {
+    if (band.count() == 0)
+        return QRectF();
+    const double lowest = *std::min_element(band.bottoms.cbegin(), band.bottoms.cend());
+    const double highest = *std::max_element(band.tops.cbegin(), band.tops.cend());
+    return QRectF(QPointF(band.sceneX(0), -highest * band.yScale),
+                  QPointF(band.sceneX(band.count() - 1), -lowest * band.yScale));
 }
 
 QPainterPath outlineWithLabel(const BandGeometry& band, const QPainterPath& label) {
@@ -92,18 +103,24 @@ struct LayerItem::Surface {
 };
 
 LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen,
-                     const QBrush& brush)
-    : QGraphicsPathItem(outlineWithLabel(band, label))
+                     const QBrush& brush, Storage storage)
+    : QGraphicsPathItem(storage == Storage::WholePath ? outlineWithLabel(band, label) : QPainterPath())
     , geometry(band)
     , label(label)
-    , labelBounds(label.controlPointRect()) {
+    , labelBounds(label.controlPointRect())
+    , holdsPath(storage == Storage::WholePath) {
     setPen(pen);
     setBrush(brush);
     // Qt finds the bounds of a path drawn with a wide pen by stroking the whole path, which for long
     // layers costs far more than building them; the control points widened by a full pen width on
     // every side (covering square caps and bevel joins) bound it just as safely.
     const qreal margin = pen.style() == Qt::NoPen ? 0.0 : pen.widthF();
-    bounds = path().controlPointRect().adjusted(-margin, -margin, margin, margin);
+    bounds = holdsPath ? path().controlPointRect() : bandBounds(band) | labelBounds;
+    bounds.adjust(-margin, -margin, margin, margin);
+}
+
+QPainterPath LayerItem::wholePath() const {
+    return holdsPath ? detached(path()) : outlineWithLabel(geometry, label);
 }
 
 QRectF LayerItem::boundingRect() const {
@@ -113,6 +130,10 @@ QRectF LayerItem::boundingRect() const {
 void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) {
     Q_UNUSED(option);
     Q_UNUSED(widget);
+    draw(painter);
+}
+
+void LayerItem::draw(QPainter* painter) const {
     painter->setPen(pen());
     painter->setBrush(brush());
     const Surface surface(*painter, pen());
@@ -121,7 +142,7 @@ void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
     const bool pixels =
         engine && (engine->type() == QPaintEngine::Raster || engine->type() == QPaintEngine::OpenGL2);
     if (!surface.valid || !pixels) {
-        painter->drawPath(detached(path()));
+        painter->drawPath(wholePath());
         return;
     }
     const bool whole =
@@ -132,7 +153,7 @@ void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
         painter->setBrush(Qt::NoBrush);
     }
     if (whole)
-        painter->drawPath(detached(path()));
+        painter->drawPath(wholePath());
     else
         drawVisiblePart(painter, surface);
 }

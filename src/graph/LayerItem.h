@@ -14,11 +14,18 @@
 //   there the fill goes strip by strip (BandStrips).
 class LayerItem : public QGraphicsPathItem {
 public:
+    // Whether the item holds its whole path, or only the geometry it builds it from while drawing: an
+    // export of millions of points need not keep every layer's path at once.
+    enum class Storage { WholePath, GeometryOnly };
+
     // label: the glyph outlines of the layer's name, in place (may be empty).
-    LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen, const QBrush& brush);
+    LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen, const QBrush& brush,
+              Storage storage = Storage::WholePath);
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    // What paint draws. It changes nothing of the item, so threads may draw one item at once.
+    void draw(QPainter* painter) const;
 
     const BandGeometry& band() const { return geometry; }
 
@@ -35,9 +42,12 @@ private:
     QPainterPath visiblePart(const Surface& surface) const;
     void drawVisiblePart(QPainter* painter, const Surface& surface) const;
     QPainterPath cutToDevice(const QPainterPath& piece, const Surface& surface, const QRectF& area) const;
+    // The whole path, as it is drawn: a copy owned by the caller.
+    QPainterPath wholePath() const;
 
     BandGeometry geometry;
     QPainterPath label;
     QRectF labelBounds;
     QRectF bounds;
+    bool holdsPath = true;
 };

@@ -1,14 +1,20 @@
 #include "graph/SceneImage.h"
 
 #include "data/OutputFile.h"
+#include "graph/LayerItem.h"
+#include "graph/LayerRenderer.h"
 #include "graph/PngWriter.h"
 
 #include <QDir>
 #include <QGraphicsScene>
 #include <QPainter>
+#include <QThread>
 
+#include <atomic>
 #include <climits>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -30,21 +36,36 @@ QImage::Format formatFor(bool transparent) {
     return transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32;
 }
 
-// Calls draw for each piece of rows no wider or higher than a tile, with an antialiasing painter on
-// that piece whose origin is the top-left corner of rows.
+// The pieces of rows drawn at once: no wider or higher than a tile, and at least as many columns as
+// threads when drawing can be shared. Columns start at multiples of a layer's fill strip, so every
+// split draws the same strips.
+QVector<QRect> tilesOf(const QImage& rows, int columns) {
+    const int strip = LayerItem::stripWidth;
+    int width = qMin(SceneImage::tileSide, (rows.width() + columns - 1) / qMax(columns, 1));
+    width = qMax(strip, (width + strip - 1) / strip * strip);
+    QVector<QRect> tiles;
+    for (int top = 0; top < rows.height(); top += SceneImage::tileSide)
+        for (int left = 0; left < rows.width(); left += width)
+            tiles.append(QRect(left, top, qMin(width, rows.width() - left),
+                               qMin(SceneImage::tileSide, rows.height() - top)));
+    return tiles;
+}
+
+// Calls draw for a piece of rows with an antialiasing painter on that piece whose origin is the
+// top-left corner of rows.
+template <typename Draw> void drawTile(QImage& rows, const QRect& area, Draw draw) {
+    QImage tile(rows.scanLine(area.top()) + qsizetype(area.left()) * 4, area.width(), area.height(),
+                rows.bytesPerLine(), rows.format());
+    QPainter painter(&tile);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.translate(-area.left(), -area.top());
+    draw(painter, area);
+}
+
+// Calls draw for each tile of rows in turn.
 template <typename Draw> void drawTiles(QImage& rows, Draw draw) {
-    for (int top = 0; top < rows.height(); top += SceneImage::tileSide) {
-        const int height = qMin(SceneImage::tileSide, rows.height() - top);
-        for (int left = 0; left < rows.width(); left += SceneImage::tileSide) {
-            const int width = qMin(SceneImage::tileSide, rows.width() - left);
-            QImage tile(rows.scanLine(top) + qsizetype(left) * 4, width, height, rows.bytesPerLine(),
-                        rows.format());
-            QPainter painter(&tile);
-            painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.translate(-left, -top);
-            draw(painter, QRect(left, top, width, height));
-        }
-    }
+    for (const QRect& area : tilesOf(rows, 1))
+        drawTile(rows, area, draw);
 }
 
 // White everywhere, with alpha 0 when transparent.
@@ -63,10 +84,30 @@ void renderRows(QGraphicsScene& scene, const QSize& size, SceneImage::Placement 
     // An empty scene rectangle would give an infinite scale; such a scene draws nothing.
     if (target.isNull())
         return;
-    drawTiles(rows, [&](QPainter& painter, const QRect&) {
-        painter.translate(0, -firstRow);
-        scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
-    });
+    const LayerRenderer layers(scene, target);
+    if (!layers.isValid()) {
+        drawTiles(rows, [&](QPainter& painter, const QRect&) {
+            painter.translate(0, -firstRow);
+            scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
+        });
+        return;
+    }
+    // Layers draw tiles of columns on every core at once; each tile writes only its own pixels.
+    const QVector<QRect> tiles = tilesOf(rows, qMax(1, QThread::idealThreadCount()));
+    std::atomic<int> next{0};
+    const auto work = [&]() {
+        for (int i = next++; i < tiles.size(); i = next++)
+            drawTile(rows, tiles[i], [&](QPainter& painter, const QRect&) {
+                painter.translate(0, -firstRow);
+                layers.paint(painter);
+            });
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < qMin(int(tiles.size()), QThread::idealThreadCount()); ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 // Rows firstRow .. of the footer, on the background.
