@@ -208,6 +208,7 @@ public:
         : graph(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, nullptr)
         , view(graph.view) {
         graph.rebuildEnabled = false;
+        graph.itemStorage = LayerItem::Storage::GeometryOnly;
         graph.setBaselineAlgo(settings.baseline);
         graph.setSortAlgo(settings.sort);
         graph.setColorAlgo(settings.coloring);

@@ -168,8 +168,9 @@ void StackedGraph::addLayerItems() {
             penX = band.first;
             penY = band.tops[0];
         }
-        auto* item = new LayerItem(band, label, pen,
-                                   QBrush(colorScheme.colorAt(layer.colorPosition), Qt::SolidPattern));
+        auto* item =
+            new LayerItem(band, label, pen,
+                          QBrush(colorScheme.colorAt(layer.colorPosition), Qt::SolidPattern), itemStorage);
         addItem(item);
         layers[i].item = item;
     }

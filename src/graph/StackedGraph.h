@@ -6,6 +6,7 @@
 #include "graph/GraphSettings.h"
 #include "graph/LabelCache.h"
 #include "graph/Layer.h"
+#include "graph/LayerItem.h"
 #include "graph/MonthRange.h"
 
 #include <QColor>
@@ -61,6 +62,9 @@ public:
     double graphHeight = 4.0;
     bool rebuildEnabled = true;
     bool detailedInfo = false;
+    // How the layer items keep their outlines: batch exports, which only draw the graph once, let them
+    // build their paths while drawing instead of holding them all.
+    LayerItem::Storage itemStorage = LayerItem::Storage::WholePath;
     // How layers are named; benchmarks and tests also switch names off, the slow part of a build.
     GraphSettings::LabelMode labelMode = GraphSettings::LabelMode::Classic;
 

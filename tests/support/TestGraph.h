@@ -11,11 +11,13 @@
 // A scene over its own copy of the data, built as the control panel builds it: weighted sorting,
 // sum quant colouring between red and yellow, the given baseline and width.
 struct TestGraph {
-    TestGraph(const DataSet& set, int baseline, double width)
+    TestGraph(const DataSet& set, int baseline, double width,
+              LayerItem::Storage storage = LayerItem::Storage::WholePath)
         : data(set) {
         graph = std::make_unique<StackedGraph>(&data.series, &data.unitText, &data.unitAfterValue,
                                                &data.magnitudeSuffixes, &parent);
         graph->rebuildEnabled = false;
+        graph->itemStorage = storage;
         graph->computeXRange();
         graph->setXRange(int(width));
         graph->setBaselineAlgo(baseline);
