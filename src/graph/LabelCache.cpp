@@ -1,6 +1,9 @@
 #include "graph/LabelCache.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include <cmath>
 #include <limits>
@@ -42,21 +45,52 @@ QPainterPath LabelCache::outlines(const LabelPlacement& label) {
     auto found = current.constFind(key);
     if (found != current.constEnd())
         return found.value().translated(x, y);
-    QPainterPath glyphs;
+    QPainterPath outlines;
     auto old = previous.find(key);
     if (old != previous.end()) {
-        glyphs = std::move(old.value());
+        outlines = std::move(old.value());
         previous.erase(old);
-        previousElements -= glyphs.elementCount();
+        previousElements -= outlines.elementCount();
     } else {
-        QFont font;
-        font.setPixelSize(label.pixelSize);
-        glyphs.addText(0.0, 0.0, font, key.text);
+        outlines = textOutlines(key.text, label.pixelSize);
     }
-    const QPainterPath placed = glyphs.translated(x, y);
-    if (currentElements + previousElements + glyphs.elementCount() <= maxElements) {
-        currentElements += glyphs.elementCount();
-        current.insert(std::move(key), std::move(glyphs));
+    const QPainterPath placed = outlines.translated(x, y);
+    if (currentElements + previousElements + outlines.elementCount() <= maxElements) {
+        currentElements += outlines.elementCount();
+        current.insert(std::move(key), std::move(outlines));
     }
     return placed;
+}
+
+QPainterPath LabelCache::textOutlines(const QString& text, int pixelSize) {
+    QFont font;
+    font.setPixelSize(pixelSize);
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    QPainterPath path;
+    if (!line.isValid())
+        return path;
+    // Glyph positions count from the line's top; the text's origin is on its baseline.
+    const double baseline = line.y() + line.ascent();
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        const QRawFont font = run.rawFont();
+        const QString face = font.familyName() + QLatin1Char('|') + font.styleName() + QLatin1Char('|') +
+                             QString::number(font.pixelSize()) + QLatin1Char('|');
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
+            const QString key = face + QString::number(indexes[i]);
+            auto found = glyphs.constFind(key);
+            if (found == glyphs.constEnd()) {
+                // A glyph cache of a graph's names: far fewer than its layers, but bounded all the same.
+                if (glyphs.size() > maxGlyphs)
+                    glyphs.clear();
+                found = glyphs.insert(key, font.pathForGlyph(indexes[i]));
+            }
+            path.addPath(found.value().translated(positions[i].x(), positions[i].y() - baseline));
+        }
+    }
+    return path;
 }

@@ -24,6 +24,8 @@ public:
     // Path elements kept at most: labels are large paths, and a graph of many layers drawn once
     // should not carry a second copy of all of them.
     static constexpr qint64 maxElements = 1 << 20;
+    // Glyph outlines kept at most.
+    static constexpr qsizetype maxGlyphs = 4096;
 
 private:
     struct Key {
@@ -33,8 +35,14 @@ private:
     };
     friend size_t qHash(const Key& key, size_t seed) { return qHashMulti(seed, key.text, key.pixelSize); }
 
+    // The text's glyph outlines with the left end of its baseline at the origin, as QPainterPath::addText
+    // gives them: each glyph's outline loaded once per font and size and moved to its place.
+    QPainterPath textOutlines(const QString& text, int pixelSize);
+
     QHash<Key, QPainterPath> current;
     QHash<Key, QPainterPath> previous;
     qint64 currentElements = 0;
     qint64 previousElements = 0;
+    // Glyph outlines at the origin by font, size and glyph; names share most of their letters.
+    QHash<QString, QPainterPath> glyphs;
 };

@@ -44,6 +44,11 @@ private slots:
         QTest::newRow("far right, low") << 1234.56789 << -3.21 << QStringLiteral("Series 0042");
         QTest::newRow("left of zero") << -0.0071 << 12.5 << QStringLiteral("fi Wa ffl");
         QTest::newRow("cut name") << 77.7 << 0.01 << QStringLiteral("A much longer name");
+        // Kerning, accents, another script, right to left: glyph by glyph as the whole text.
+        QTest::newRow("kerned") << 5.5 << 2.0 << QStringLiteral("AVATAR T\u00e5");
+        QTest::newRow("accents") << 5.5 << 2.0 << QStringLiteral("Z\u00fcrich \u00d6ko");
+        QTest::newRow("ideographs") << 5.5 << 2.0 << QStringLiteral("\u6570\u636e\u7edf\u8ba1");
+        QTest::newRow("right to left") << 5.5 << 2.0 << QStringLiteral("\u05e9\u05dc\u05d5\u05dd");
     }
     void givesWhatWritingTheTextGives() {
         QFETCH(double, x);
