@@ -150,7 +150,10 @@ void LayerItem::draw(QPainter* painter) const {
     if (fillInStrips(painter, surface)) {
         if (pen().style() == Qt::NoPen)
             return;
+        // The outline of only what the device shows: an export's tiles each draw their own part.
         painter->setBrush(Qt::NoBrush);
+        drawVisiblePart(painter, surface);
+        return;
     }
     if (whole)
         painter->drawPath(wholePath());
