@@ -93,7 +93,8 @@ void renderRows(QGraphicsScene& scene, const QSize& size, SceneImage::Placement 
         return;
     }
     // Layers draw tiles of columns on every core at once; each tile writes only its own pixels.
-    const QVector<QRect> tiles = tilesOf(rows, qMax(1, QThread::idealThreadCount()));
+    // More tiles than threads, taken in turn, so that no thread waits long for another at the end.
+    const QVector<QRect> tiles = tilesOf(rows, 4 * qMax(1, QThread::idealThreadCount()));
     std::atomic<int> next{0};
     const auto work = [&]() {
         for (int i = next++; i < tiles.size(); i = next++)
