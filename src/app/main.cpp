@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stackedgraph"));
     QApplication::setApplicationVersion(QStringLiteral(STACKEDGRAPH_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(STACKEDGRAPH_APP_ID));
 
     if (batch) {
         QTextStream out(stdout);
