@@ -23,8 +23,6 @@ private slots:
         QTest::newRow("xcb, nothing") << none << QByteArray("xcb") << QByteArray() << QByteArray() << true;
         QTest::newRow("xcb, only Wayland")
             << none << QByteArray("xcb") << QByteArray() << QByteArray("wayland-0") << true;
-        QTest::newRow("xcb with options")
-            << none << QByteArray("xcb:x=1") << QByteArray() << QByteArray() << true;
         QTest::newRow("offscreen") << none << QByteArray("offscreen") << QByteArray() << QByteArray()
                                    << false;
         QTest::newRow("Wayland left to Qt")
@@ -38,9 +36,6 @@ private slots:
         QTest::newRow("offscreen argument beats xcb")
             << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("f.data")}
             << QByteArray("xcb") << QByteArray() << QByteArray() << false;
-        QTest::newRow("-platform without a name")
-            << QStringList{QStringLiteral("-platform")} << QByteArray("offscreen") << QByteArray()
-            << QByteArray() << false;
     }
     void displayMissing() {
         QFETCH(QStringList, arguments);
