@@ -13,6 +13,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang clang-format libclang-rt-14-dev
     python3 python3-matplotlib python3-numpy
+    help2man desktop-file-utils appstream file
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test through CTest, in three parts:
-#   1. the suite as built for use (build/, or $BUILD_DIR);
+#   1. the suite as built for use (build/, or $BUILD_DIR), then the package and install rules
+#      made from that build (scripts/check-package.sh);
 #   2. the readers' fuzzers, a minute each over their corpus (STACKEDGRAPH_FUZZ_SECONDS=0 skips
 #      them, another number changes the minute);
 #   3. the suite again, built with AddressSanitizer, UBSan and LeakSanitizer (build-sanitize/);
@@ -68,6 +69,7 @@ sanitized="$root/build-sanitize"
 if [ "$mode" != "--sanitize" ]; then
     timed "plain build" env BUILD_DIR="$plain" "$root/scripts/build.sh"
     timed "plain tests" run_tests "$plain"
+    timed "package" env BUILD_DIR="$plain" "$root/scripts/check-package.sh"
 fi
 if [ "$mode" = "all" ] && [ "${STACKEDGRAPH_FUZZ_SECONDS:-60}" != "0" ]; then
     timed "fuzzers" "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-60}"

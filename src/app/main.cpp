@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
 
 #include <QApplication>
@@ -16,6 +17,11 @@
 
 int main(int argc, char** argv) {
     const bool batch = CommandLine::isBatch(argc, argv);
+    // Without a display Qt would abort; say what works instead.
+    if (!batch && DisplayCheck::displayMissing(argc, argv, DisplayCheck::Environment::current())) {
+        std::fprintf(stderr, "%s\n", DisplayCheck::message());
+        return 2;
+    }
     // The batch modes render without any display.
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -31,6 +37,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stackedgraph"));
     QApplication::setApplicationVersion(QStringLiteral(STACKEDGRAPH_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(STACKEDGRAPH_APP_ID));
 
     if (batch) {
         QTextStream out(stdout);
