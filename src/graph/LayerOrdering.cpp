@@ -1,7 +1,7 @@
 #include "graph/LayerOrdering.h"
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -99,34 +99,46 @@ public:
         return -1;
     }
 
-    LayerOrdering::LookAhead lookAhead(int s) const {
-        LayerOrdering::LookAhead values;
-        for (int a = 0; a < 3; ++a) {
-            const bool present = cursor[s] >= 0 && cursor[s] + a < p[s].count;
-            values[a] = present ? p[s].points[cursor[s] + a].value : std::numeric_limits<double>::quiet_NaN();
-        }
-        return values;
-    }
-
-    // The running layers in stack order, with the pivot at its place if it is not running.
-    // Fills stack, whose capacity is kept from onset to onset.
-    void stackAround(int pivot, QVector<LayerOrdering::LookAhead>& stack, int* pivotPosition) const {
-        stack.clear();
-        const bool pivotRunning = running(pivot);
-        *pivotPosition = -1;
-        for (int r = runHead; r >= 0; r = runNext[r]) {
-            if (!pivotRunning && *pivotPosition < 0 && key[r] > key[pivot]) {
-                *pivotPosition = int(stack.size());
-                stack.append(lookAhead(pivot));
+    // LayerOrdering::balance of the running layers around pivot, in one walk over them and with
+    // the same additions in the same order, so the result is bit for bit the same. It relies on
+    // what holds inside the sweep: a layer that has a value a months ahead has every nearer one,
+    // so each reference layer is found in the walk before any layer that needs it.
+    double balanceAround(int pivot) const {
+        static constexpr double weights[3] = {0.5, 1.0, 0.25};
+        double all[3] = {0.0, 0.0, 0.0};
+        double above[3] = {0.0, 0.0, 0.0};
+        double reference[3] = {0.0, 0.0, 0.0};
+        int found = 0; // reference layers found so far, one per look-ahead month
+        bool reached = false;
+        const auto visit = [&](int s) {
+            const int c = cursor[s];
+            const int n = c >= 0 ? std::min(p[s].count - c, 3) : 0;
+            const DataPoint* values = n > 0 ? p[s].points + c : nullptr;
+            for (int a = 0; a < n; ++a) {
+                all[a] += values[a].value;
+                if (a < found)
+                    above[a] += values[a].value;
             }
-            if (r == pivot)
-                *pivotPosition = int(stack.size());
-            stack.append(lookAhead(r));
+            if (reached) {
+                while (found < n) {
+                    reference[found] = values[found].value;
+                    ++found;
+                }
+            }
+        };
+        const bool pivotRunning = running(pivot);
+        for (int r = runHead; r >= 0; r = runNext[r]) {
+            if (!reached && (r == pivot || (!pivotRunning && key[r] > key[pivot])))
+                reached = true;
+            visit(r);
         }
-        if (*pivotPosition < 0) {
-            *pivotPosition = int(stack.size());
-            stack.append(lookAhead(pivot));
+        double e = 0.0;
+        for (int a = 0; a < 3; ++a) {
+            if (a < found)
+                above[a] += 0.5 * reference[a];
+            e += weights[a] * (0.5 * all[a] - above[a]);
         }
+        return e;
     }
 
     QVector<int> result() const {
@@ -193,7 +205,6 @@ QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& pla
     }
 
     Sweep sweep(placements);
-    QVector<LookAhead> stack;
     int pivot = 0;
     bool toTop = true;
     for (int m = 0; m <= span; ++m) {
@@ -211,9 +222,7 @@ QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& pla
                     sweep.moveToBottom(s);
                 toTop = !toTop;
             } else if (kind == Kind::Weighted && s != pivot) {
-                int pivotPosition = 0;
-                sweep.stackAround(pivot, stack, &pivotPosition);
-                if (balance(stack, pivotPosition) >= 0.0)
+                if (sweep.balanceAround(pivot) >= 0.0)
                     sweep.moveToTop(s);
                 else
                     sweep.moveToBottom(s);

@@ -199,7 +199,11 @@ private slots:
                 DataSeries series = at(onset, {});
                 const int length = 1 + int(random.bounded(8));
                 for (int k = 0; k < length; ++k) {
-                    const double value = random.bounded(4) == 0 ? 0.0 : double(random.bounded(10));
+                    // Whole numbers give exact ties; fractions show any change in summation order.
+                    const int kindOfValue = int(random.bounded(4));
+                    const double value = kindOfValue == 0   ? 0.0
+                                         : kindOfValue == 1 ? random.generateDouble() * 1000.0 / 7.0
+                                                            : double(random.bounded(10));
                     series.points.append(DataPoint{2000 + (onset + k) / 12, 1 + (onset + k) % 12, value});
                 }
                 data.append(series);
