@@ -3,6 +3,7 @@
 #include "data/OutputFile.h"
 #include "graph/LayerItem.h"
 #include "graph/LayerRenderer.h"
+#include "graph/ParallelWork.h"
 #include "graph/PngWriter.h"
 
 #include <QDir>
@@ -10,11 +11,8 @@
 #include <QPainter>
 #include <QThread>
 
-#include <atomic>
 #include <climits>
 #include <cmath>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -95,20 +93,12 @@ void renderRows(QGraphicsScene& scene, const QSize& size, SceneImage::Placement 
     // Layers draw tiles of columns on every core at once; each tile writes only its own pixels.
     // More tiles than threads, taken in turn, so that no thread waits long for another at the end.
     const QVector<QRect> tiles = tilesOf(rows, 4 * qMax(1, QThread::idealThreadCount()));
-    std::atomic<int> next{0};
-    const auto work = [&]() {
-        for (int i = next++; i < tiles.size(); i = next++)
-            drawTile(rows, tiles[i], [&](QPainter& painter, const QRect&) {
-                painter.translate(0, -firstRow);
-                layers.paint(painter);
-            });
-    };
-    std::vector<std::thread> helpers;
-    for (int t = 1; t < qMin(int(tiles.size()), QThread::idealThreadCount()); ++t)
-        helpers.emplace_back(work);
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
+    forEachInParallel(int(tiles.size()), [&](int i) {
+        drawTile(rows, tiles[i], [&](QPainter& painter, const QRect&) {
+            painter.translate(0, -firstRow);
+            layers.paint(painter);
+        });
+    });
 }
 
 // Rows firstRow .. of the footer, on the background.
