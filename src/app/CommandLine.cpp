@@ -42,6 +42,8 @@ struct BatchOptions {
     QSize exactSize;
     bool transparent = false;
     bool timeAxis = false;
+    // The stacking order, once a layout has found it: it does not depend on the width.
+    QVector<int> order;
 };
 
 QString defaultSchemeName() {
@@ -204,7 +206,7 @@ bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QSt
 // A graph built with the settings, as the control panel builds it.
 class BatchGraph {
 public:
-    BatchGraph(const DataSet& data, const GraphSettings& settings)
+    BatchGraph(const DataSet& data, const GraphSettings& settings, const QVector<int>& order)
         : graph(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes, nullptr)
         , view(graph.view) {
         graph.rebuildEnabled = false;
@@ -217,6 +219,7 @@ public:
         graph.setLabelMode(settings.labels);
         graph.computeXRange();
         graph.xRange = settings.width;
+        graph.knownOrder = order;
         graph.rebuildEnabled = true;
         graph.makeStackedGraph();
     }
@@ -239,6 +242,7 @@ void fitWidthToImage(BatchOptions& options, const DataSet& data) {
     if (!options.exactSize.isValid() || options.widthGiven)
         return;
     const GraphLayout layout = layOut(data, options.graph);
+    options.order = layout.order;
     const double height = layout.sceneRect.height();
     if (!layout.drawable || !(height > 0.0) || !std::isfinite(height))
         return;
@@ -383,7 +387,7 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
     if (mode == QLatin1String("metrics"))
         return write(QStringLiteral("-"), metricsCsv(result.data, options.graph, err));
 
-    BatchGraph batch(result.data, options.graph);
+    BatchGraph batch(result.data, options.graph, options.order);
     const GraphLayout& layout = batch.graph.layout();
     const QString target = parser.value(mode);
     if (mode == QLatin1String("export-layers") || mode == QLatin1String("export-labels")) {

@@ -23,7 +23,9 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
     const int span = int(layout.months.span());
     layout.xScale = GraphScales::xScale(settings.width, layout.months);
     const QVector<SeriesPlacement> placements = SeriesPlacement::of(data.series, layout.months);
-    layout.order = LayerOrdering::order(GraphSettings::sortKind(settings.sort), placements, span);
+    layout.order = carry.order.size() == placements.size()
+                       ? carry.order
+                       : LayerOrdering::order(GraphSettings::sortKind(settings.sort), placements, span);
 
     const QVector<double> totals = GraphScales::totals(placements, span);
     for (double total : totals) {
@@ -69,5 +71,5 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
 }
 
 GraphLayout layOut(const DataSet& data, const GraphSettings& settings) {
-    return layOut(data, settings, GraphLayout::Carry{MonthRange::ofSeries(data.series), {}});
+    return layOut(data, settings, GraphLayout::Carry{MonthRange::ofSeries(data.series), {}, {}});
 }

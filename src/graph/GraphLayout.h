@@ -30,6 +30,9 @@ struct GraphLayout {
     struct Carry {
         MonthRange keyMonths;
         ColorKeys::Range keys;
+        // The order of these series by this sorting when it is already known, as when a batch export has
+        // laid the graph out once to find the width that fills its image; empty: it is computed.
+        QVector<int> order;
     };
 
     // The legend: the colour range, what its ends stand for and the months they count from.

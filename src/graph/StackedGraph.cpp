@@ -121,7 +121,9 @@ void StackedGraph::makeStackedGraph() {
     for (Layer& layer : layers)
         layer.item = nullptr;
     // The colour range counts from the months of the last computeXRange, as the build finds its own after.
-    graphLayout = layOut(dataSet(), settings(), GraphLayout::Carry{monthRange(), {colorKeyMin, colorKeyMax}});
+    graphLayout = layOut(dataSet(), settings(),
+                         GraphLayout::Carry{monthRange(), {colorKeyMin, colorKeyMax}, std::move(knownOrder)});
+    knownOrder.clear();
     colorKeyMin = graphLayout.keys.min;
     colorKeyMax = graphLayout.keys.max;
     emitColorTexts();

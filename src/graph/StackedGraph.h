@@ -67,6 +67,9 @@ public:
     LayerItem::Storage itemStorage = LayerItem::Storage::WholePath;
     // How layers are named; benchmarks and tests also switch names off, the slow part of a build.
     GraphSettings::LabelMode labelMode = GraphSettings::LabelMode::Classic;
+    // The order of the current series by the current sorting, when the caller already has it: the next
+    // build takes it instead of computing it again, and clears it.
+    QVector<int> knownOrder;
 
     const QVector<DataSeries>* series;
     const QString* unitText;

@@ -205,6 +205,16 @@ private slots:
         QCOMPARE(bottom->pen().joinStyle(), Qt::BevelJoin);
         QCOMPARE(f.graph->items(Qt::AscendingOrder).first(), bottom);
     }
+    // An order the caller already has serves one build; the next computes its own.
+    void knownOrderServesOneBuild() {
+        Fixture f(example);
+        f.graph->knownOrder = {1, 0};
+        f.graph->makeStackedGraph();
+        QCOMPARE(f.graph->stackingOrder().first().seriesIndex, 1);
+        QVERIFY(f.graph->knownOrder.isEmpty());
+        f.graph->makeStackedGraph();
+        QCOMPARE(f.graph->stackingOrder().first().seriesIndex, 0);
+    }
     void firstOnsetColoursEarliestDarkest() {
         const QVector<DataSeries> data = {at(0, {1, 1, 1}), at(1, {1, 1}), at(2, {1})};
         Fixture f(data);
