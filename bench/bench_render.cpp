@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -88,6 +89,54 @@ void BM_SliderRedraw(benchmark::State& state) {
                    (rebuild ? ", rebuild and repaint" : ", repaint"));
 }
 BENCHMARK(BM_SliderRedraw)->ArgsProduct({{0, 1}, {1, 0}})->Unit(benchmark::kMillisecond);
+
+// A wheel notch on the view, as the mouse sends it: one step of the zoom.
+void turnWheel(QWidget* viewport, int notches) {
+    const QPointF centre(viewport->width() / 2.0, viewport->height() / 2.0);
+    QWheelEvent event(centre, viewport->mapToGlobal(centre), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &event);
+}
+
+// A 1920 × 1080 view of the whole graph, on the raster viewport.
+StackedGraphView* fittedView(BenchGraph& graph) {
+    StackedGraphView* view = graph.scene.view;
+    view->resize(1920, 1080);
+    view->showWholeGraph();
+    QCoreApplication::processEvents();
+    return view;
+}
+
+// The repaint of a view zoomed in at its centre by some wheel notches (60: about 4400 times, past
+// what Qt's rasterizer takes in one path). Args: preset, notches.
+void BM_DeepZoomRepaint(benchmark::State& state) {
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
+    REQUIRE_DATA(data);
+    BenchGraph graph(*data);
+    StackedGraphView* view = fittedView(graph);
+    for (int notch = 0; notch < state.range(1); ++notch)
+        turnWheel(view->viewport(), 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(view->viewport()->grab());
+    state.SetLabel(std::string(presets[state.range(0)].name) + ", " + std::to_string(state.range(1)) +
+                   " notches in");
+}
+BENCHMARK(BM_DeepZoomRepaint)->ArgsProduct({{0, 1}, {20, 40, 60}})->Unit(benchmark::kMillisecond);
+
+// One wheel step and the repaint it causes, alternately in and out from a view of the whole graph.
+void BM_WheelStep(benchmark::State& state) {
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
+    REQUIRE_DATA(data);
+    BenchGraph graph(*data);
+    StackedGraphView* view = fittedView(graph);
+    int step = 0;
+    for (auto _ : state) {
+        turnWheel(view->viewport(), ++step % 2 == 1 ? 1 : -1);
+        benchmark::DoNotOptimize(view->viewport()->grab());
+    }
+    state.SetLabel(std::string(presets[state.range(0)].name) + ", one notch and repaint");
+}
+BENCHMARK(BM_WheelStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
