@@ -39,6 +39,15 @@ QPainterPath detached(const QPainterPath& path) {
     return copy;
 }
 
+// The band's points along the item's x axis.
+BandStrips::Band bandOf(const BandGeometry& geometry) {
+    BandStrips::Band band;
+    band.count = geometry.count();
+    band.origin = geometry.sceneX(0);
+    band.step = geometry.xScale;
+    return band;
+}
+
 bool isWhole(double value) {
     return std::isfinite(value) && value == std::floor(value);
 }
@@ -145,6 +154,11 @@ void LayerItem::draw(QPainter* painter) const {
         painter->drawPath(wholePath());
         return;
     }
+    // A layer far above or below what the device shows draws nothing there: no piece need be built.
+    const QRectF reached = reachedArea(surface);
+    if (!reaches(BandStrips::pointsFor(bandOf(geometry), reached.left(), reached.right()),
+                 labelBounds.intersects(reached), reached))
+        return;
     const bool whole =
         fitsDevice(surface.device.mapRect(bounds).adjusted(-fillMargin, -fillMargin, fillMargin, fillMargin));
     if (fillInStrips(painter, surface)) {
@@ -191,6 +205,27 @@ QPainterPath LayerItem::piece(BandStrips::Span span, bool withLabel) const {
     return result;
 }
 
+bool LayerItem::reaches(BandStrips::Span span, bool withLabel, const QRectF& area) const {
+    if (withLabel)
+        return true;
+    if (span.isEmpty())
+        return false;
+    double lowest = geometry.bottoms[span.firstPoint];
+    double highest = geometry.tops[span.firstPoint];
+    for (int k = span.firstPoint + 1; k <= span.lastPoint; ++k) {
+        lowest = qMin(lowest, geometry.bottoms[k]);
+        highest = qMax(highest, geometry.tops[k]);
+    }
+    // Scene y grows downwards, heights upwards.
+    return -highest * geometry.yScale <= area.bottom() && -lowest * geometry.yScale >= area.top();
+}
+
+QRectF LayerItem::reachedArea(const Surface& surface) const {
+    const double reach = surface.penReach;
+    // Exact for the view's scaling, wider when turned.
+    return surface.inverse.mapRect(surface.visible.adjusted(-reach, -reach, reach, reach));
+}
+
 QPainterPath LayerItem::cutToDevice(const QPainterPath& piece, const Surface& surface,
                                     const QRectF& area) const {
     if (fitsDevice(surface.device.mapRect(piece.controlPointRect())))
@@ -201,13 +236,8 @@ QPainterPath LayerItem::cutToDevice(const QPainterPath& piece, const Surface& su
 QPainterPath LayerItem::visiblePart(const Surface& surface) const {
     const double reach = surface.penReach;
     const QRectF area = surface.visible.adjusted(-reach, -reach, reach, reach);
-    // Bounds of the area in item coordinates (exact for the view's scaling, wider when turned).
-    const QRectF itemArea = surface.inverse.mapRect(area);
-    BandStrips::Band band;
-    band.count = geometry.count();
-    band.origin = geometry.sceneX(0);
-    band.step = geometry.xScale;
-    const BandStrips::Span span = BandStrips::pointsFor(band, itemArea.left(), itemArea.right());
+    const QRectF itemArea = reachedArea(surface);
+    const BandStrips::Span span = BandStrips::pointsFor(bandOf(geometry), itemArea.left(), itemArea.right());
     const bool withLabel = !label.isEmpty() && labelBounds.intersects(itemArea);
     return cutToDevice(piece(span, withLabel), surface, area);
 }
@@ -246,6 +276,8 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
     for (const BandStrips::Strip& strip : strips) {
         const QRectF area(strip.left - fillMargin + shift.x(), visible.top() - fillMargin + shift.y(),
                           strip.right - strip.left + 2.0 * fillMargin, visible.height() + 2.0 * fillMargin);
+        if (!reaches(strip.points, strip.label, surface.inverse.mapRect(area)))
+            continue;
         const QPainterPath part = cutToDevice(piece(strip.points, strip.label), surface, area);
         painter->save();
         painter->resetTransform();

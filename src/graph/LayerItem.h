@@ -38,6 +38,11 @@ private:
     bool fillInStrips(QPainter* painter, const Surface& surface) const;
     // The band from firstPoint to lastPoint, with the label when asked for.
     QPainterPath piece(BandStrips::Span span, bool withLabel) const;
+    // Whether that piece comes into area (item coordinates): a band between two points lies between their
+    // lowest bottom and highest top, as its curves' control points do.
+    bool reaches(BandStrips::Span span, bool withLabel, const QRectF& area) const;
+    // The device's visible pixels widened by the pen's reach, in item coordinates.
+    QRectF reachedArea(const Surface& surface) const;
     // What the device shows of the path, cut to the visible rectangle when it reaches too far.
     QPainterPath visiblePart(const Surface& surface) const;
     void drawVisiblePart(QPainter* painter, const Surface& surface) const;

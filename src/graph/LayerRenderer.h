@@ -8,22 +8,30 @@ class LayerItem;
 class QGraphicsScene;
 class QPainter;
 
-// Draws a scene whose items are all layers as QGraphicsScene::render draws it into a target: clipped to
-// the target, under the same transform, bottom item first, each item in its own painter state. Unlike
-// render, it changes nothing in the scene or its items, so several threads may draw tiles of one image
-// at once; a layer paints from its own, unchanging geometry.
+// Draws a scene whose items are all layers as QGraphicsScene::render or a view draws it: under one
+// transform, clipped, bottom item first, each item in its own painter state. It changes nothing in the
+// scene or its items, so several threads may draw tiles of one image at once; a layer paints from its
+// own, unchanging geometry.
 class LayerRenderer {
 public:
-    // A renderer for the scene's rectangle fitted into target with kept aspect ratio; not valid when the
-    // scene holds anything but layers.
-    LayerRenderer(QGraphicsScene& scene, const QRectF& target);
+    // A renderer drawing the scene under transform (scene to the painter's coordinates), clipped to clip
+    // in the painter's coordinates (a null clip: not clipped, as a view draws; a clip, even one as large
+    // as the device, makes Qt's thin lines step differently); not valid when the scene holds anything but
+    // layers or the transform turns or shears it.
+    LayerRenderer(QGraphicsScene& scene, const QTransform& transform, const QRectF& clip);
+
+    // What QGraphicsScene::render does to fit the scene's rectangle into target with kept aspect ratio.
+    static QTransform fitting(const QRectF& sceneRect, const QRectF& target);
 
     bool isValid() const { return valid; }
-    void paint(QPainter& painter) const;
+    // Draws the layers that reach into area (in the painter's coordinates): a layer further away draws
+    // nothing there.
+    void paint(QPainter& painter, const QRectF& area) const;
 
 private:
     QVector<const LayerItem*> items;
-    QRectF target;
+    QVector<QRectF> reach; // of each item, in the painter's coordinates
+    QRectF clip;
     QTransform transform;
     bool valid = false;
 };

@@ -82,22 +82,13 @@ void renderRows(QGraphicsScene& scene, const QSize& size, SceneImage::Placement 
     // An empty scene rectangle would give an infinite scale; such a scene draws nothing.
     if (target.isNull())
         return;
-    const LayerRenderer layers(scene, target);
-    if (!layers.isValid()) {
-        drawTiles(rows, [&](QPainter& painter, const QRect&) {
-            painter.translate(0, -firstRow);
-            scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
-        });
+    const QTransform shift = QTransform::fromTranslate(0.0, -firstRow);
+    if (SceneImage::drawLayers(scene, LayerRenderer::fitting(scene.sceneRect(), target) * shift,
+                               shift.mapRect(target), rows, 4 * qMax(1, QThread::idealThreadCount())))
         return;
-    }
-    // Layers draw tiles of columns on every core at once; each tile writes only its own pixels.
-    // More tiles than threads, taken in turn, so that no thread waits long for another at the end.
-    const QVector<QRect> tiles = tilesOf(rows, 4 * qMax(1, QThread::idealThreadCount()));
-    forEachInParallel(int(tiles.size()), [&](int i) {
-        drawTile(rows, tiles[i], [&](QPainter& painter, const QRect&) {
-            painter.translate(0, -firstRow);
-            layers.paint(painter);
-        });
+    drawTiles(rows, [&](QPainter& painter, const QRect&) {
+        painter.translate(0, -firstRow);
+        scene.render(&painter, target, QRectF(), Qt::KeepAspectRatio);
     });
 }
 
@@ -129,6 +120,20 @@ bool imageHeight(const QSize& size, const SceneImage::Footer& footer, qint64* he
 }
 
 } // namespace
+
+bool SceneImage::drawLayers(QGraphicsScene& scene, const QTransform& transform, const QRectF& clip,
+                            QImage& image, int columns) {
+    const LayerRenderer layers(scene, transform, clip);
+    if (!layers.isValid())
+        return false;
+    // Tiles of columns on every core at once; each tile writes only its own pixels. More tiles than
+    // threads, taken in turn, so that no thread waits long for another at the end.
+    const QVector<QRect> tiles = tilesOf(image, columns);
+    forEachInParallel(int(tiles.size()), [&](int i) {
+        drawTile(image, tiles[i], [&](QPainter& painter, const QRect& area) { layers.paint(painter, area); });
+    });
+    return true;
+}
 
 QRectF SceneImage::target(const QRectF& sceneRect, const QSize& size, Placement placement) {
     if (!isDrawable(sceneRect))

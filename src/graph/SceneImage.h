@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QTransform>
 
 #include <functional>
 
@@ -58,6 +59,13 @@ public:
         frame.transparent = transparent;
         return exportPng(scene, size, frame, fileName, error);
     }
+
+    // Draws the scene's layers over what image holds: under transform (scene to image pixels), clipped to
+    // clip (image pixels; a null clip: not clipped), split into about that many columns of tiles drawn on
+    // every core at once. False, with nothing drawn, when the scene holds anything but layers or the
+    // transform turns or shears it.
+    static bool drawLayers(QGraphicsScene& scene, const QTransform& transform, const QRectF& clip,
+                           QImage& image, int columns);
 
     // Writes the image as PNG under exactly that name ("-" is standard output), as exportPng does.
     static bool writePng(const QImage& image, const QString& fileName, QString* error);
