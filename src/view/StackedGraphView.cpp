@@ -1,5 +1,6 @@
 #include "view/StackedGraphView.h"
 
+#include "graph/SceneImage.h"
 #include "graph/StackedGraph.h"
 #include "graph/ThicknessScale.h"
 #include "graph/TimeAxisPainter.h"
@@ -9,6 +10,8 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QWheelEvent>
@@ -27,6 +30,9 @@ constexpr double scalePadding = 4.0;
 constexpr double scaleBar = 100.0;
 // Behind the axis and the scale, so that they stay legible over the bands.
 const QColor overlayBackground(255, 255, 255, 200);
+// Width of the tiles the raster viewport draws its layers in. Narrower tiles are faster when zoomed in,
+// but Qt's thin lines step a little differently where they cross a tile's edge.
+constexpr int viewTileWidth = 256;
 
 } // namespace
 
@@ -191,6 +197,66 @@ void StackedGraphView::drawForeground(QPainter* painter, const QRectF& rect) {
                               barHeight, text);
     }
     painter->restore();
+}
+
+void StackedGraphView::paintEvent(QPaintEvent* event) {
+    if (!paintInTiles(event))
+        QGraphicsView::paintEvent(event);
+}
+
+bool StackedGraphView::paintInTiles(QPaintEvent* event) {
+    if (glViewportActive || !scene())
+        return false;
+    const QRect exposed = event->region().boundingRect();
+    const QRect area = exposed & viewport()->rect();
+    if (area.isEmpty())
+        return false;
+    QPainter painter(viewport());
+    // QGraphicsView paints with a painter of its own.
+    const auto giveUp = [&painter]() {
+        painter.end();
+        return false;
+    };
+    // The layers are drawn in the pixel format of what the viewport paints on, so that antialiasing
+    // blends exactly as it would there, and copied one to one.
+    const QPaintEngine* engine = painter.paintEngine();
+    const QPaintDevice* target = engine ? engine->paintDevice() : nullptr;
+    if (!target || engine->type() != QPaintEngine::Raster || target->devType() != QInternal::Image ||
+        target->devicePixelRatio() != 1.0)
+        return giveUp();
+    const QImage::Format format = static_cast<const QImage*>(target)->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
+        return giveUp();
+    if (tileBuffer.size() != area.size() || tileBuffer.format() != format)
+        tileBuffer = QImage(area.size(), format);
+    if (tileBuffer.isNull())
+        return giveUp();
+    // The buffer's pixels are the viewport's, moved to its corner.
+    const QTransform toBuffer = viewportTransform() * QTransform::fromTranslate(-area.left(), -area.top());
+    const QRectF exposedScene = mapToScene(exposed).boundingRect();
+    // What the viewport holds before a view paints on it, so that edges blend against the same pixels.
+    if (viewport()->autoFillBackground())
+        tileBuffer.fill(viewport()->palette().color(viewport()->backgroundRole()));
+    else if (format == QImage::Format_ARGB32_Premultiplied)
+        tileBuffer.fill(Qt::transparent);
+    else
+        return giveUp();
+    {
+        QPainter background(&tileBuffer);
+        background.setRenderHints(renderHints());
+        background.setWorldTransform(toBuffer);
+        drawBackground(&background, exposedScene);
+    }
+    // Tiles narrower than the viewport: Qt's antialiasing rasterizer spends on a path the square of its
+    // width within the device.
+    if (!SceneImage::drawLayers(*scene(), toBuffer, QRectF(), tileBuffer,
+                                (area.width() + viewTileWidth - 1) / viewTileWidth))
+        return giveUp();
+    painter.drawImage(area.topLeft(), tileBuffer);
+    painter.setRenderHints(renderHints());
+    painter.setWorldTransform(viewportTransform());
+    drawForeground(&painter, exposedScene);
+    return true;
 }
 
 void StackedGraphView::mouseReleaseEvent(QMouseEvent* event) {

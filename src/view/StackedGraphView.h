@@ -4,6 +4,7 @@
 #include <QPoint>
 
 #include <QGraphicsItem>
+#include <QImage>
 #include <QRect>
 class QGraphicsScene;
 struct GraphLayout;
@@ -42,6 +43,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void drawForeground(QPainter* painter, const QRectF& rect) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The magnification of the whole graph fitted into the viewport, or NaN when the
@@ -50,5 +52,11 @@ private:
     // The layout the scene drew, or nullptr when it drew nothing.
     const GraphLayout* drawnLayout() const;
 
+    // Paints what the event exposes as QGraphicsView would, with the layers drawn in tiles on every core;
+    // false, with nothing painted, when the viewport or the scene does not allow it.
+    bool paintInTiles(QPaintEvent* event);
+
     ViewportUpdateMode updateModeWithoutAxis = MinimalViewportUpdate;
+    // The exposed pixels, drawn before they go to the viewport; kept from one paint to the next.
+    QImage tileBuffer;
 };

@@ -63,7 +63,7 @@ QString dataName(int which) {
 }
 
 // A view of the plain copy that shows exactly what the graph's view shows.
-QImage plainViewGrab(QGraphicsScene& plain, StackedGraphView& view) {
+QImage plainViewGrab(QGraphicsScene& plain, StackedGraphView& view, const QRect& part) {
     QGraphicsView copy(&plain);
     copy.setRenderHint(QPainter::Antialiasing, true);
     copy.setBackgroundBrush(QBrush(Qt::white, Qt::SolidPattern));
@@ -71,7 +71,7 @@ QImage plainViewGrab(QGraphicsScene& plain, StackedGraphView& view) {
     copy.setTransform(view.transform());
     copy.horizontalScrollBar()->setValue(view.horizontalScrollBar()->value());
     copy.verticalScrollBar()->setValue(view.verticalScrollBar()->value());
-    return copy.viewport()->grab().toImage();
+    return copy.viewport()->grab(part).toImage();
 }
 
 } // namespace
@@ -131,13 +131,17 @@ private slots:
     void viewShowsThePlainRendering_data() {
         QTest::addColumn<int>("which");
         QTest::addColumn<int>("notches");
+        QTest::addColumn<QRect>("part"); // of the viewport repainted; null: all of it
         for (int which : {0, 1})
             for (int notches : {0, 12, 30, 60})
-                QTest::addRow("%s, %d notches", qPrintable(dataName(which)), notches) << which << notches;
+                QTest::addRow("%s, %d notches", qPrintable(dataName(which)), notches)
+                    << which << notches << QRect();
+        QTest::newRow("example, 12 notches, part") << 0 << 12 << QRect(130, 70, 300, 200);
     }
     void viewShowsThePlainRendering() {
         QFETCH(int, which);
         QFETCH(int, notches);
+        QFETCH(QRect, part);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
         TestGraph g(data, 1, 320.0 * 120);
@@ -148,9 +152,11 @@ private slots:
         QCoreApplication::processEvents();
         for (int i = 0; i < notches; ++i)
             sendWheel(view.viewport(), QPoint(0, 120));
-        const QImage image = view.viewport()->grab().toImage();
+        const QImage image =
+            view.viewport()->grab(part.isNull() ? QRect(QPoint(0, 0), QSize(-1, -1)) : part).toImage();
         const std::unique_ptr<QGraphicsScene> plain = plainCopy(*g.graph);
-        const QImage expected = plainViewGrab(*plain, view);
+        const QImage expected =
+            plainViewGrab(*plain, view, part.isNull() ? QRect(QPoint(0, 0), QSize(-1, -1)) : part);
         const PictureDifference difference = comparePictures(image, expected);
         QVERIFY2(difference.largest <= 8 && difference.differing * 10000 <= difference.pixels,
                  qPrintable(difference.text()));
