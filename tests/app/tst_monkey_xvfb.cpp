@@ -18,6 +18,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -669,7 +670,11 @@ void MonkeyXvfbTest::runMonkey(quint32 seed, int events, Pace pace, QStringList*
         if (pace == Pace::Jittered)
             QTest::qWait(int(QRandomGenerator::global()->bounded(30)));
         // The queued fits get their turn between actions, and objects that asked to be deleted
-        // later go, as they would in the event loop (processEvents alone keeps them).
+        // later go, as they would in the event loop (processEvents alone keeps them). What the X
+        // server answers to the action (a window grown to fit its contents) is taken in before the
+        // state is read, however long the server took.
+        QCoreApplication::processEvents();
+        QGuiApplication::sync();
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         kind->nanoseconds += stepClock.nsecsElapsed();
