@@ -13,6 +13,11 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdlib>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace {
 
@@ -28,6 +33,23 @@ QString sizeText(const QSize& size) {
 bool isDrawable(const QRectF& rect) {
     return std::isfinite(rect.width()) && std::isfinite(rect.height()) && rect.width() > 0.0 &&
            rect.height() > 0.0;
+}
+
+// An image of that size whose memory the system may back with huge pages: the first touch of fresh
+// memory costs a page fault every 4 KiB, which for a large band costs as much as filling it.
+QImage bandImage(int width, int height, QImage::Format format) {
+    constexpr size_t hugePage = size_t(2) << 20;
+    const qsizetype bytesPerLine = qsizetype(width) * 4;
+    const size_t bytes = size_t(bytesPerLine) * size_t(height);
+    if (bytes < hugePage)
+        return QImage(width, height, format);
+    void* memory = std::aligned_alloc(hugePage, (bytes + hugePage - 1) / hugePage * hugePage);
+    if (!memory)
+        return {};
+#ifdef MADV_HUGEPAGE
+    madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+    return QImage(static_cast<uchar*>(memory), width, height, bytesPerLine, format, std::free, memory);
 }
 
 QImage::Format formatFor(bool transparent) {
@@ -191,7 +213,7 @@ bool SceneImage::exportPng(QGraphicsScene& scene, const QSize& size, const Frame
         return false;
     }
     const int bandRows = int(qBound(qint64(1), qMax(bandBudget, qint64(0)) / rowBytes, height));
-    QImage band(size.width(), bandRows, formatFor(frame.transparent));
+    QImage band = bandImage(size.width(), bandRows, formatFor(frame.transparent));
     if (band.isNull()) {
         setError(
             error,
