@@ -45,6 +45,14 @@ StackedGraphView::StackedGraphView(QGraphicsScene* scene, QWidget* parent)
     // The graph takes no drops; a file dropped on it goes on to the window, which loads it.
     setAcceptDrops(false);
     viewport()->setAcceptDrops(false);
+    // Qt repaints where a removed item was from where it last painted the item itself; the raster
+    // viewport paints its layers on its own, so any change of the scene (a rebuild replaces every
+    // item) repaints the whole viewport instead.
+    if (scene)
+        connect(scene, &QGraphicsScene::changed, this, [this] {
+            if (!glViewportActive)
+                viewport()->update();
+        });
     glAvailable = false;
     glViewportActive = false;
     autoGL = false;

@@ -328,6 +328,53 @@ private slots:
         QVERIFY2(darkPixels(shot, strip) > 40, qPrintable(QString::number(darkPixels(shot, strip))));
     }
 
+    // After a rebuild, a zoom or a pan, what reaches the screen is what a full repaint draws: nothing of
+    // the graph before is left behind, wherever the view repaints only part of itself. (A scrolled copy
+    // may differ from a repaint by a level or two where antialiased edges cross.)
+    void screenShowsTheGraphAsItIsNow_data() {
+        QTest::addColumn<int>("notches");
+        QTest::addColumn<int>("pan");
+        QTest::addColumn<int>("widthPercent"); // of the graph's width after the first paint; 0: no series
+        QTest::newRow("narrower") << 0 << 0 << 40;
+        QTest::newRow("wider") << 0 << 0 << 160;
+        QTest::newRow("zoomed in, narrower") << 12 << 0 << 70;
+        QTest::newRow("zoomed in, emptied") << 12 << 0 << 0;
+        QTest::newRow("zoomed in and panned") << 12 << 250 << 100;
+    }
+    void screenShowsTheGraphAsItIsNow() {
+        QFETCH(int, notches);
+        QFETCH(int, pan);
+        QFETCH(int, widthPercent);
+        GraphFixture f;
+        QVERIFY(f.ready);
+        QVERIFY(f.loadExample());
+        f.view->showWholeGraph();
+        QCoreApplication::processEvents();
+        for (int i = 0; i < notches; ++i)
+            sendWheel(f.view->viewport(), QPoint(0, 120));
+        QTest::qWait(100);
+        if (widthPercent > 0) {
+            f.graph.setXRange(int(f.graph.xRange) * widthPercent / 100);
+        } else {
+            f.series.clear();
+            f.graph.makeStackedGraph();
+        }
+        QScrollBar* scrollBar = f.view->horizontalScrollBar();
+        scrollBar->setValue(scrollBar->value() + pan);
+        const QImage repainted = grabbed(f.view->viewport());
+        PictureDifference difference;
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            QTest::qWait(100);
+            difference = comparePictures(
+                f.view->screen()->grabWindow(f.view->winId()).toImage().convertToFormat(QImage::Format_RGB32),
+                repainted);
+            if (difference.largest <= 8 && difference.differing * 10000 <= difference.pixels)
+                break;
+        }
+        QVERIFY2(difference.largest <= 8 && difference.differing * 10000 <= difference.pixels,
+                 qPrintable(difference.text()));
+    }
+
     void timeAxisOffLeavesTheViewAsItWas() {
         GraphFixture f;
         QVERIFY(f.ready);
