@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-qpa-plugins libpng-dev zlib1g-dev
+    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-qpa-plugins libpng-dev zlib1g-dev libxcb1-dev
     qt6-svg-dev libcsv-dev poppler-utils
     lld
     libgl1-mesa-dri libglx-mesa0 xvfb xauth x11-utils

@@ -8,10 +8,15 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 example="$root/examples/unemployment-by-industry.data"
 
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    exec "$build/src/stackedgraph" "$example"
-fi
 out="${TMPDIR:-/tmp}/stackedgraph-example.png"
-echo "No display found (DISPLAY is not set): rendering the example into an image instead."
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    # Exit 2: the program found no display answering (it said so); draw the image instead.
+    status=0
+    "$build/src/stackedgraph" "$example" || status=$?
+    [ "$status" -eq 2 ] || exit "$status"
+    echo "Rendering the example into an image instead."
+else
+    echo "No display found (DISPLAY is not set): rendering the example into an image instead."
+fi
 "$build/src/stackedgraph" --export "$out" "$example"
 echo "Wrote $out"

@@ -19,4 +19,12 @@ public:
     static bool displayMissing(int argc, const char* const* argv, const Environment& environment);
     // The one line said instead of opening the window.
     static const char* message();
+
+    // The X display the window would connect to, when the platform it would use is X11 alone (empty
+    // when it is something else, or when Wayland may be chosen first).
+    static QByteArray x11Display(int argc, const char* const* argv, const Environment& environment);
+    // Whether an X server answers at display; Qt aborts when none does.
+    static bool answers(const QByteArray& display);
+    // The one line said when it does not.
+    static QByteArray unreachableMessage(const QByteArray& display);
 };

@@ -22,6 +22,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", DisplayCheck::message());
         return 2;
     }
+    if (!batch) {
+        const QByteArray display = DisplayCheck::x11Display(argc, argv, DisplayCheck::Environment::current());
+        if (!display.isEmpty() && !DisplayCheck::answers(display)) {
+            std::fprintf(stderr, "%s\n", DisplayCheck::unreachableMessage(display).constData());
+            return 2;
+        }
+    }
     // The batch modes render without any display.
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
