@@ -58,8 +58,10 @@ void BM_EncodePng(benchmark::State& state) {
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         PngWriter writer(buffer);
-        if (!writer.begin(image.size(), false) || !writer.writeRows(image) || !writer.finish())
+        if (!writer.begin(image.size(), false) || !writer.writeRows(image) || !writer.finish()) {
             state.SkipWithError("the PNG writer failed");
+            break;
+        }
         bytes = png.size();
     }
     state.counters["png_bytes"] = double(bytes);

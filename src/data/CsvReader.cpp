@@ -38,9 +38,8 @@ bool parseSmallNumber(const char*& p, const char* end, int& number) {
 bool parseDate(TextSpan text, qint32& year, qint32& month) {
     const char* p = text.begin;
     const char* const end = text.end;
-    const char* digits = p < end && (*p == '-' || *p == '+') ? p + 1 : p;
     p = NumberParser::parseInteger(p, end, year);
-    if (p == digits || p == end || (*p != '-' && *p != '/' && *p != '.'))
+    if (p == text.begin || p == end || (*p != '-' && *p != '/' && *p != '.'))
         return false;
     const char separator = *p++;
     int number = 0;
@@ -57,10 +56,8 @@ bool parseDate(TextSpan text, qint32& year, qint32& month) {
 
 // An integer, the whole text.
 bool parseWholeInteger(TextSpan text, qint32& result) {
-    const char* digits =
-        text.begin < text.end && (*text.begin == '-' || *text.begin == '+') ? text.begin + 1 : text.begin;
     const char* stop = NumberParser::parseInteger(text.begin, text.end, result);
-    return stop > digits && stop == text.end;
+    return stop > text.begin && stop == text.end;
 }
 
 TextSpan trimmed(TextSpan text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DataFileReader.h"
+#include "data/SeriesNormalizer.h"
 
 #include <QByteArray>
 #include <QString>

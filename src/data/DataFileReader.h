@@ -1,7 +1,6 @@
 #pragma once
 
 #include "data/DataSet.h"
-#include "data/SeriesNormalizer.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,11 +23,6 @@ public:
     static DataFileResult readFile(const QString& fileName);
     static DataFileResult readBytes(const QByteArray& bytes);
 
-    // Guards against files that would make us fill or hold absurd amounts of data.
-    static constexpr qint64 maxFilledGap = SeriesNormalizer::maxFilledGap;
-    static constexpr qint64 maxMonthSpan = SeriesNormalizer::maxMonthSpan;
-    static constexpr qint64 maxTotalPoints = SeriesNormalizer::maxTotalPoints;
-    static constexpr double maxValue = SeriesNormalizer::maxValue;
     // Values are at most 1e300, so no more than 101 levels of division by 1000 can ever be shown.
     static constexpr int maxSuffixes = 128;
     static constexpr qint64 maxFileSize = qint64(2) << 30;

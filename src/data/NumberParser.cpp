@@ -23,6 +23,7 @@ locale_t cLocale() {
 } // namespace
 
 const char* NumberParser::parseInteger(const char* p, const char* end, qint32& result) {
+    const char* const start = p;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
@@ -31,10 +32,12 @@ const char* NumberParser::parseInteger(const char* p, const char* end, qint32& r
     const qint64 limit =
         negative ? -qint64(std::numeric_limits<qint32>::min()) : qint64(std::numeric_limits<qint32>::max());
     qint64 magnitude = 0;
+    const char* const digits = p;
     for (; p < end && isDigit(*p); ++p)
         magnitude = std::min(limit, magnitude * 10 + (*p - '0'));
     result = qint32(negative ? -magnitude : magnitude);
-    return p;
+    // A sign alone is no number.
+    return p == digits ? start : p;
 }
 
 const char* NumberParser::parseDouble(const char* p, const char* end, double& result) {

@@ -256,10 +256,10 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
         !isWhole(device.dx() - world.dx()) || !isWhole(device.dy() - world.dy()) || !(world.m11() > 0.0))
         return false;
     const QPointF shift(device.dx() - world.dx(), device.dy() - world.dy());
-    BandStrips::Band band;
-    band.count = geometry.count();
-    band.origin = world.m11() * geometry.sceneX(0) + world.dx();
-    band.step = world.m11() * geometry.xScale;
+    // The band's points along logical x.
+    BandStrips::Band band = bandOf(geometry);
+    band.origin = world.m11() * band.origin + world.dx();
+    band.step *= world.m11();
     if (!(band.step * (band.count - 1) > 2.0 * stripWidth))
         return false;
     band.hasLabel = !label.isEmpty();

@@ -5,6 +5,9 @@
 
 namespace {
 
+// How much a layer's value 1, 2 and 3 months after the onset weighs: the month after weighs most.
+constexpr double lookAheadWeights[3] = {0.5, 1.0, 0.25};
+
 // The order as a linked list over series indexes, so that moving a layer to either end costs
 // O(1); key gives the relative position of two layers. The running layers form a second list
 // in the same order, so that the pivot search and the balance only visit layers present now.
@@ -104,7 +107,7 @@ public:
     // what holds inside the sweep: a layer that has a value a months ahead has every nearer one,
     // so each reference layer is found in the walk before any layer that needs it.
     double balanceAround(int pivot) const {
-        static constexpr double weights[3] = {0.5, 1.0, 0.25};
+        const auto& weights = lookAheadWeights;
         double all[3] = {0.0, 0.0, 0.0};
         double above[3] = {0.0, 0.0, 0.0};
         double reference[3] = {0.0, 0.0, 0.0};
@@ -235,8 +238,7 @@ QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& pla
 }
 
 double LayerOrdering::balance(const QVector<LookAhead>& stack, int pivot) {
-    // The month after the onset weighs most.
-    static constexpr double weights[3] = {0.5, 1.0, 0.25};
+    const auto& weights = lookAheadWeights;
     const auto present = [&](int position, int a) { return !std::isnan(stack[position][a]); };
     double e = 0.0;
     int i = pivot;

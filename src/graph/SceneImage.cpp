@@ -225,35 +225,27 @@ bool SceneImage::exportPng(QGraphicsScene& scene, const QSize& size, const Frame
         fileName,
         [&](QIODevice& out, QString* reason) {
             PngWriter png(out);
-            const auto written = [&](const QImage& rows) {
-                if (png.writeRows(rows))
-                    return true;
-                *reason = png.errorString();
-                return false;
+            // Draws count rows band by band, each into the band's first rows, and writes them.
+            const auto bands = [&](int count, const auto& draw) {
+                for (int top = 0; top < count; top += bandRows) {
+                    QImage part(band.bits(), band.width(), qMin(bandRows, count - top), band.bytesPerLine(),
+                                band.format());
+                    draw(top, part);
+                    if (!png.writeRows(part))
+                        return false;
+                }
+                return true;
             };
-            if (!png.begin(QSize(size.width(), int(height)), frame.transparent)) {
+            const bool ok =
+                png.begin(QSize(size.width(), int(height)), frame.transparent) &&
+                bands(size.height(),
+                      [&](int top, QImage& part) { renderRows(scene, size, frame.placement, top, part); }) &&
+                bands(footerRows,
+                      [&](int top, QImage& part) { renderFooterRows(frame.footer, top, part); }) &&
+                png.finish();
+            if (!ok)
                 *reason = png.errorString();
-                return false;
-            }
-            for (int top = 0; top < size.height(); top += bandRows) {
-                const int rows = qMin(bandRows, size.height() - top);
-                QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
-                renderRows(scene, size, frame.placement, top, part);
-                if (!written(part))
-                    return false;
-            }
-            for (int top = 0; top < footerRows; top += bandRows) {
-                const int rows = qMin(bandRows, footerRows - top);
-                QImage part(band.bits(), band.width(), rows, band.bytesPerLine(), band.format());
-                renderFooterRows(frame.footer, top, part);
-                if (!written(part))
-                    return false;
-            }
-            if (!png.finish()) {
-                *reason = png.errorString();
-                return false;
-            }
-            return true;
+            return ok;
         },
         error);
 }

@@ -16,8 +16,7 @@ QFont TimeAxisFooter::font() {
 }
 
 int TimeAxisFooter::rows() {
-    const TimeAxisPainter axis(font(), MonthRange(), 0.0, 1.0);
-    return int(axis.height()) + 2 * scalePadding + scaleBar;
+    return int(TimeAxisPainter::height(QFontMetricsF(font()))) + 2 * scalePadding + scaleBar;
 }
 
 SceneImage::Footer TimeAxisFooter::of(const StackedGraph& graph, const QSize& imageSize,

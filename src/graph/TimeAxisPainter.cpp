@@ -26,7 +26,7 @@ TimeAxisPainter::TimeAxisPainter(const QFont& font, const MonthRange& months, do
     , monthZeroX(monthZeroX)
     , pixelsPerMonth(pixelsPerMonth) {}
 
-double TimeAxisPainter::height() const {
+double TimeAxisPainter::height(const QFontMetricsF& metrics) {
     return std::ceil(2.0 * padding + metrics.height());
 }
 

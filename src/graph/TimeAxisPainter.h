@@ -17,8 +17,9 @@ class TimeAxisPainter {
 public:
     TimeAxisPainter(const QFont& font, const MonthRange& months, double monthZeroX, double pixelsPerMonth);
 
-    // The axis' height: the ticks and one line of labels.
-    double height() const;
+    // The axis' height: the ticks and one line of labels in a font of those metrics.
+    static double height(const QFontMetricsF& metrics);
+    double height() const { return height(metrics); }
     double xOf(qint64 month) const { return monthZeroX + double(month) * pixelsPerMonth; }
     // The planned ticks of the months between the pixels left and right.
     QVector<TimeTick> ticks(double left, double right) const;

@@ -152,7 +152,7 @@ QRect StackedGraphView::timeAxisRect() const {
     const GraphLayout* layout = drawnLayout();
     if (!timeAxis || !layout)
         return {};
-    const int height = int(TimeAxisPainter(font(), layout->months, 0.0, 1.0).height());
+    const int height = int(TimeAxisPainter::height(QFontMetricsF(font())));
     // Along the graph's bottom, but never outside the viewport.
     const double bottom = viewportTransform().map(QPointF(0.0, sceneRect().bottom())).y();
     const double top = std::clamp(bottom, 0.0, std::max(0.0, double(viewport()->height() - height)));
@@ -235,32 +235,35 @@ bool StackedGraphView::paintInTiles(QPaintEvent* event) {
     const QImage::Format format = static_cast<const QImage*>(target)->format();
     if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied)
         return giveUp();
-    if (tileBuffer.size() != area.size() || tileBuffer.format() != format)
-        tileBuffer = QImage(area.size(), format);
+    // Kept at the viewport's size between paints, so that scrolling, which repaints strips of every
+    // size, allocates nothing; a partial repaint draws into its top-left corner.
+    if (tileBuffer.size() != viewport()->size() || tileBuffer.format() != format)
+        tileBuffer = QImage(viewport()->size(), format);
     if (tileBuffer.isNull())
         return giveUp();
+    QImage buffer(tileBuffer.bits(), area.width(), area.height(), tileBuffer.bytesPerLine(), format);
     // The buffer's pixels are the viewport's, moved to its corner.
     const QTransform toBuffer = viewportTransform() * QTransform::fromTranslate(-area.left(), -area.top());
     const QRectF exposedScene = mapToScene(exposed).boundingRect();
     // What the viewport holds before a view paints on it, so that edges blend against the same pixels.
     if (viewport()->autoFillBackground())
-        tileBuffer.fill(viewport()->palette().color(viewport()->backgroundRole()));
+        buffer.fill(viewport()->palette().color(viewport()->backgroundRole()));
     else if (format == QImage::Format_ARGB32_Premultiplied)
-        tileBuffer.fill(Qt::transparent);
+        buffer.fill(Qt::transparent);
     else
         return giveUp();
     {
-        QPainter background(&tileBuffer);
+        QPainter background(&buffer);
         background.setRenderHints(renderHints());
         background.setWorldTransform(toBuffer);
         drawBackground(&background, exposedScene);
     }
     // Tiles narrower than the viewport: Qt's antialiasing rasterizer spends on a path the square of its
     // width within the device.
-    if (!SceneImage::drawLayers(*scene(), toBuffer, QRectF(), tileBuffer,
+    if (!SceneImage::drawLayers(*scene(), toBuffer, QRectF(), buffer,
                                 (area.width() + viewTileWidth - 1) / viewTileWidth))
         return giveUp();
-    painter.drawImage(area.topLeft(), tileBuffer);
+    painter.drawImage(area.topLeft(), buffer);
     painter.setRenderHints(renderHints());
     painter.setWorldTransform(viewportTransform());
     drawForeground(&painter, exposedScene);

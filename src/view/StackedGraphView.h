@@ -57,6 +57,6 @@ private:
     bool paintInTiles(QPaintEvent* event);
 
     ViewportUpdateMode updateModeWithoutAxis = MinimalViewportUpdate;
-    // The exposed pixels, drawn before they go to the viewport; kept from one paint to the next.
+    // The exposed pixels, drawn before they go to the viewport; viewport-sized, kept between paints.
     QImage tileBuffer;
 };

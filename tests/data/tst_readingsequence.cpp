@@ -1,4 +1,5 @@
 #include "data/DataFileReader.h"
+#include "data/SeriesNormalizer.h"
 
 #include "data/DataSetText.h"
 
@@ -196,14 +197,14 @@ private:
         qint64 total = 0;
         for (const DataSeries& s : data.series) {
             for (qsizetype i = 0; i + 1 < s.points.size(); ++i) {
-                if (index(s.points[i + 1]) - index(s.points[i]) - 1 > DataFileReader::maxFilledGap)
+                if (index(s.points[i + 1]) - index(s.points[i]) - 1 > SeriesNormalizer::maxFilledGap)
                     return true;
             }
             first = std::min(first, index(s.points.first()));
             last = std::max(last, index(s.points.last()));
             total += index(s.points.last()) - index(s.points.first()) + 1;
         }
-        return last - first > DataFileReader::maxMonthSpan || total > DataFileReader::maxTotalPoints;
+        return last - first > SeriesNormalizer::maxMonthSpan || total > SeriesNormalizer::maxTotalPoints;
     }
 
     static void normalise(QVector<DataPoint>& points) {
