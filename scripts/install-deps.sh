@@ -8,9 +8,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-qpa-plugins libpng-dev zlib1g-dev libxcb1-dev
     qt6-svg-dev libcsv-dev poppler-utils
     lld
-    libgl1-mesa-dri libglx-mesa0 xvfb xauth x11-utils
-    fonts-dejavu-core
-    libgtest-dev libbenchmark-dev
+    libgl1-mesa-dri libglx-mesa0 xvfb xauth
+    fonts-dejavu-core locales
+    libbenchmark-dev
     clang clang-format libclang-rt-14-dev
     python3 python3-matplotlib python3-numpy
     help2man desktop-file-utils appstream file

@@ -5,7 +5,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 # The package installs under /usr; the manual page names the example's place there.
-BUILD_DIR="$build" "$root/scripts/build.sh" -DCMAKE_INSTALL_PREFIX=/usr
+# Only the package's path goes to standard output; what the build says goes with its errors.
+BUILD_DIR="$build" "$root/scripts/build.sh" -DCMAKE_INSTALL_PREFIX=/usr >&2
 rm -f "$build"/stackedgraph_*.deb
 if ! (cd "$build" && cpack -G DEB >"$build/cpack.log" 2>&1); then
     cat "$build/cpack.log" >&2
