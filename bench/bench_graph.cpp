@@ -1,15 +1,15 @@
 #include "BenchData.h"
+#include "band/LayerOutline.h"
 #include "data/DataFileReader.h"
-#include "graph/Baseline.h"
-#include "graph/FittedLabel.h"
 #include "graph/GraphLayout.h"
 #include "graph/GraphScales.h"
 #include "graph/GraphSettings.h"
 #include "graph/LayerLabel.h"
-#include "graph/LayerOrdering.h"
-#include "graph/LayerOutline.h"
 #include "graph/LayerStacking.h"
 #include "graph/StackedGraph.h"
+#include "graph/baseline/Baseline.h"
+#include "graph/order/LayerOrdering.h"
+#include "labels/FittedLabel.h"
 
 #include <QApplication>
 #include <QFileInfo>

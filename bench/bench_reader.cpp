@@ -1,6 +1,6 @@
 #include "BenchData.h"
-#include "data/CsvReader.h"
 #include "data/DataFileReader.h"
+#include "import/CsvReader.h"
 
 #include <QByteArray>
 #include <QFile>

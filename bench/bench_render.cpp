@@ -1,8 +1,8 @@
 #include "BenchData.h"
 #include "data/DataFileReader.h"
-#include "graph/PngWriter.h"
-#include "graph/SceneImage.h"
+#include "export/PngWriter.h"
 #include "graph/StackedGraph.h"
+#include "render/SceneImage.h"
 #include "view/StackedGraphView.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "ReaderInvariants.h"
-#include "data/CsvReader.h"
+#include "import/CsvReader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
+#include "cli/CommandLine.h"
 
 #include <QApplication>
 #include <QDir>

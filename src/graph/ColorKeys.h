@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/DataSeries.h"
-#include "graph/MonthRange.h"
+#include "data/MonthRange.h"
 
 #include <QString>
 #include <QVector>

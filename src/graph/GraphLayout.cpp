@@ -1,10 +1,10 @@
 #include "graph/GraphLayout.h"
 
-#include "graph/FittedLabel.h"
+#include "data/SeriesPlacement.h"
 #include "graph/GraphScales.h"
 #include "graph/LayerLabel.h"
 #include "graph/LayerStacking.h"
-#include "graph/SeriesPlacement.h"
+#include "labels/FittedLabel.h"
 
 #include <cmath>
 #include <optional>
@@ -56,7 +56,7 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
             layer.label = LayerLabel::drawn(LayerLabel::place(placement, stacking.bottoms[i]), name,
                                             layout.xScale, layout.yScale);
         else if (placement.count > 0 && settings.labels == GraphSettings::LabelMode::Fitted)
-            layer.label = FittedLabel::place(layer.band, name, measure);
+            layer.label = FittedLabel::place(layer.band, name, LayerLabel::text(name), measure);
         const double key = ColorKeys::key(layout.coloring, data.series[s], layout.months);
         layer.colorPosition = ColorKeys::position(key, layout.keys);
         layout.layers.append(std::move(layer));

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "band/BandGeometry.h"
 #include "data/DataSet.h"
-#include "graph/BandGeometry.h"
+#include "data/MonthRange.h"
 #include "graph/ColorKeys.h"
 #include "graph/GraphSettings.h"
-#include "graph/LabelPlacement.h"
-#include "graph/MonthRange.h"
+#include "labels/LabelPlacement.h"
 
 #include <QRectF>
 #include <QVector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph/SeriesPlacement.h"
+#include "data/SeriesPlacement.h"
 
 #include <QVector>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "graph/Baseline.h"
 #include "graph/ColorKeys.h"
-#include "graph/LayerOrdering.h"
+#include "graph/baseline/Baseline.h"
+#include "graph/order/LayerOrdering.h"
 
 #include <QColor>
 #include <QStringList>

@@ -1,8 +1,5 @@
 #include "graph/LayerLabel.h"
 
-#include <QFont>
-#include <QPainterPath>
-
 #include <cmath>
 
 int LayerLabel::labelPoint(const SeriesPlacement& layer) {
@@ -53,28 +50,4 @@ LabelPlacement LayerLabel::drawn(const Placement& placement, const QString& name
     label.text = text(name);
     label.origin = QPointF(placement.x * xScale, -placement.y * yScale);
     return label;
-}
-
-void LayerLabel::addTo(QPainterPath& path, const LabelPlacement& label) {
-    if (label.isEmpty())
-        return;
-    QFont font;
-    font.setPixelSize(label.pixelSize);
-    path.addText(label.origin, font, label.text);
-}
-
-void LayerLabel::addTo(QPainterPath& path, const Placement& placement, const QString& name, double xScale,
-                       double yScale) {
-    addTo(path, drawn(placement, name, xScale, yScale));
-}
-
-QPainterPath LayerLabel::outlines(const LabelPlacement& label) {
-    QPainterPath path;
-    addTo(path, label);
-    return path;
-}
-
-QPainterPath LayerLabel::outlines(const Placement& placement, const QString& name, double xScale,
-                                  double yScale) {
-    return outlines(drawn(placement, name, xScale, yScale));
 }

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "graph/LabelPlacement.h"
-#include "graph/SeriesPlacement.h"
+#include "data/SeriesPlacement.h"
+#include "labels/LabelPlacement.h"
 
 #include <QString>
 #include <QVector>
-
-class QPainterPath;
 
 // Where a layer's name is written: near the point where the layer first stops growing fast.
 class LayerLabel {
@@ -31,12 +29,4 @@ public:
     // fall back to its default size, far larger than the layer) or the name is empty.
     static LabelPlacement drawn(const Placement& placement, const QString& name, double xScale,
                                 double yScale);
-    // Adds the glyph outlines with the baseline's left end at the placement; an empty label adds nothing.
-    static void addTo(QPainterPath& path, const LabelPlacement& label);
-    static void addTo(QPainterPath& path, const Placement& placement, const QString& name, double xScale,
-                      double yScale);
-    // The same glyph outlines as a path of their own; appended with addPath they give what addTo gives.
-    static QPainterPath outlines(const LabelPlacement& label);
-    static QPainterPath outlines(const Placement& placement, const QString& name, double xScale,
-                                 double yScale);
 };

@@ -1,13 +1,11 @@
 #include "graph/StackedGraph.h"
 
 #include "graph/GraphScales.h"
-#include "graph/LayerItem.h"
+#include "graph/LayerItems.h"
 #include "graph/LayerToolTip.h"
 #include "graph/ValueFormatter.h"
 #include "view/StackedGraphView.h"
 
-#include <QBrush>
-#include <QPen>
 #include <QToolTip>
 
 #include <limits>
@@ -66,7 +64,7 @@ DataSet StackedGraph::dataSet() const {
     return DataSet{*series, *unitText, *unitAfterValue, *magnitudeSuffixes};
 }
 
-ValueFormatter StackedGraph::formatter() const {
+ValueFormatter StackedGraph::valueFormatter() const {
     return ValueFormatter(*magnitudeSuffixes, *unitText, *unitAfterValue, detailedInfo);
 }
 
@@ -82,16 +80,16 @@ void StackedGraph::computeXRange() {
 }
 
 QString StackedGraph::formatValue(double value, int magnitude) const {
-    return formatter().format(value, magnitude);
+    return valueFormatter().format(value, magnitude);
 }
 
 int StackedGraph::commonMagnitude(const QVector<DataPoint>& points) const {
-    return formatter().commonMagnitude(points);
+    return valueFormatter().commonMagnitude(points);
 }
 
 void StackedGraph::emitColorTexts() {
     const ColorKeys::Kind kind = GraphSettings::coloringKind(colorAlgo);
-    const ValueFormatter values = formatter();
+    const ValueFormatter values = valueFormatter();
     const QString maxText = ColorKeys::text(kind, colorKeyMax, monthRange(), values);
     const QString minText = ColorKeys::text(kind, colorKeyMin, monthRange(), values);
     emit maxColorTextChanged(maxText, colorScheme.textColorAt(1.0));
@@ -105,7 +103,7 @@ QString StackedGraph::toolTipText(const QGraphicsItem* item) const {
         if (layer.item && layer.item == item) {
             if (layer.seriesIndex < 0 || layer.seriesIndex >= series->size())
                 return {};
-            return LayerToolTip::text(series->at(layer.seriesIndex), formatter());
+            return LayerToolTip::text(series->at(layer.seriesIndex), valueFormatter());
         }
     }
     return {};
@@ -159,22 +157,16 @@ void StackedGraph::takeLayout() {
 }
 
 void StackedGraph::addLayerItems() {
-    const QPen pen(QBrush(Qt::black), 0.5, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
-    labelCache.startBuild();
-    for (int i = 0; i < graphLayout.layers.size(); ++i) {
-        const LayerLayout& layer = graphLayout.layers[i];
-        const BandGeometry& band = layer.band;
-        const QPainterPath label = labelCache.outlines(layer.label);
+    const QVector<LayerItem*> items =
+        LayerItems::addTo(*this, graphLayout, colorScheme, labelCache, itemStorage);
+    for (int i = 0; i < items.size(); ++i) {
+        layers[i].item = items[i];
+        const BandGeometry& band = graphLayout.layers[i].band;
         if (band.count() > 0) {
             // Every outline ends where it began.
             penX = band.first;
             penY = band.tops[0];
         }
-        auto* item =
-            new LayerItem(band, label, pen,
-                          QBrush(colorScheme.colorAt(layer.colorPosition), Qt::SolidPattern), itemStorage);
-        addItem(item);
-        layers[i].item = item;
     }
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "band/LayerItem.h"
 #include "data/DataSeries.h"
+#include "data/MonthRange.h"
 #include "graph/ColorScheme1D.h"
 #include "graph/GraphLayout.h"
 #include "graph/GraphSettings.h"
-#include "graph/LabelCache.h"
 #include "graph/Layer.h"
-#include "graph/LayerItem.h"
-#include "graph/MonthRange.h"
+#include "labels/LabelCache.h"
 
 #include <QColor>
 #include <QGraphicsItem>
@@ -35,6 +35,8 @@ public:
     QString formatValue(double value, int magnitude) const;
     int commonMagnitude(const QVector<DataPoint>& points) const;
     void emitColorTexts();
+    // The one formatter of every value the scene shows, with its data set's unit and suffixes.
+    ValueFormatter valueFormatter() const;
 
     // The layout of the last build, and the settings the next build will use.
     const GraphLayout& layout() const { return graphLayout; }
@@ -96,7 +98,6 @@ private:
     void setMonthRange(const MonthRange& range);
     void takeLayout();
     void addLayerItems();
-    ValueFormatter formatter() const;
 
     QVector<Layer> layers;
     int baselineAlgo = 0;

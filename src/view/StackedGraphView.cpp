@@ -1,9 +1,10 @@
 #include "view/StackedGraphView.h"
 
-#include "graph/SceneImage.h"
+#include "axis/ThicknessScale.h"
+#include "axis/TimeAxisPainter.h"
 #include "graph/StackedGraph.h"
-#include "graph/ThicknessScale.h"
-#include "graph/TimeAxisPainter.h"
+#include "graph/ValueFormatter.h"
+#include "render/SceneImage.h"
 #include "view/OpenGLSupport.h"
 #include "view/PixelScale.h"
 
@@ -25,9 +26,9 @@ namespace {
 constexpr double autoGLThreshold = 4.0;
 
 // The thickness scale: its distance from the viewport's corner, the room around it, and its tallest bar.
-constexpr double scaleMargin = 8.0;
-constexpr double scalePadding = 4.0;
-constexpr double scaleBar = 100.0;
+constexpr double overlayMargin = 8.0;
+constexpr double overlayPadding = 4.0;
+constexpr double tallestOverlayBar = 100.0;
 // Behind the axis and the scale, so that they stay legible over the bands.
 const QColor overlayBackground(255, 255, 255, 200);
 // Width of the tiles the raster viewport draws its layers in. Narrower tiles are faster when zoomed in,
@@ -115,12 +116,13 @@ void StackedGraphView::resetPixelScale() {
     updateAutoGLViewport();
 }
 
-double StackedGraphView::fittedPixelScale() const {
-    // The scene is only read: its width and the months its data spans now.
-    const auto* graph = qobject_cast<const StackedGraph*>(scene());
+double StackedGraphView::fittedPixelScale() {
+    auto* graph = qobject_cast<StackedGraph*>(scene());
     if (!graph)
         return NAN;
-    const qint64 span = MonthRange::ofSeries(*graph->series).span();
+    // The months the scene's data spans now.
+    graph->computeXRange();
+    const qint64 span = graph->monthSpan();
     if (span <= 0 || span > MonthRange::maxSpan)
         return NAN;
     return PixelScale::fitted(QSizeF(viewport()->size()), sceneRect(), graph->xRange, int(span));
@@ -189,20 +191,18 @@ void StackedGraphView::drawForeground(QPainter* painter, const QRectF& rect) {
 
     // A bar no taller than half the graph on screen, so that it reads as a part of the stack.
     const double graphPixels = sceneRect().height() * toViewport.m22();
-    const double tallest = std::min(scaleBar, viewport()->height() / 3.0);
+    const double tallest = std::min(tallestOverlayBar, viewport()->height() / 3.0);
     const double shortest = std::min(QFontMetricsF(textFont).height(), tallest);
-    const double amount =
-        ThicknessScale::amount(pixelsPerUnit, std::clamp(graphPixels / 2.0, shortest, tallest));
-    if (amount > 0.0) {
-        const auto* graph = static_cast<const StackedGraph*>(scene());
-        const QString text = graph->formatValue(amount, -1);
-        const double barHeight = amount * pixelsPerUnit;
-        const QSizeF size = ThicknessScale::size(textFont, barHeight, text);
-        const QRectF box(scaleMargin, scaleMargin, size.width() + 2.0 * scalePadding,
-                         size.height() + 2.0 * scalePadding);
+    const ValueFormatter values = static_cast<const StackedGraph*>(scene())->valueFormatter();
+    const ThicknessScale::Bar bar =
+        ThicknessScale::bar(pixelsPerUnit, std::clamp(graphPixels / 2.0, shortest, tallest), textFont,
+                            [&values](double amount) { return values.format(amount, -1); });
+    if (!bar.isEmpty()) {
+        const QRectF box(overlayMargin, overlayMargin, bar.size.width() + 2.0 * overlayPadding,
+                         bar.size.height() + 2.0 * overlayPadding);
         painter->fillRect(box, overlayBackground);
-        ThicknessScale::paint(*painter, textFont, box.topLeft() + QPointF(scalePadding, scalePadding),
-                              barHeight, text);
+        ThicknessScale::paint(*painter, textFont, box.topLeft() + QPointF(overlayPadding, overlayPadding),
+                              bar);
     }
     painter->restore();
 }

@@ -48,7 +48,7 @@ protected:
 private:
     // The magnification of the whole graph fitted into the viewport, or NaN when the
     // viewport, the scene rectangle or the month span gives no answer.
-    double fittedPixelScale() const;
+    double fittedPixelScale();
     // The layout the scene drew, or nullptr when it drew nothing.
     const GraphLayout* drawnLayout() const;
 

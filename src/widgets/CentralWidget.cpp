@@ -1,7 +1,7 @@
 #include "widgets/CentralWidget.h"
 
-#include "data/DataLoader.h"
 #include "graph/StackedGraph.h"
+#include "import/DataLoader.h"
 #include "view/StackedGraphView.h"
 #include "widgets/StackedGraphWidget.h"
 

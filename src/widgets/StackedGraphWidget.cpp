@@ -1,13 +1,14 @@
 #include "widgets/StackedGraphWidget.h"
 
+#include "export/ImageSize.h"
+#include "export/PngExport.h"
+#include "export/TimeAxisFooter.h"
 #include "graph/ColorSchemePresets.h"
 #include "graph/GraphSettings.h"
-#include "graph/SceneImage.h"
 #include "graph/StackedGraph.h"
-#include "graph/TimeAxisFooter.h"
+#include "graph/ValueFormatter.h"
 #include "view/StackedGraphView.h"
 #include "widgets/ColorPushButton.h"
-#include "widgets/ImageSize.h"
 #include "widgets/UserDialogs.h"
 
 #include <QApplication>
@@ -175,8 +176,8 @@ void StackedGraphWidget::saveImage() {
     SceneImage::Frame frame;
     frame.transparent = transparencyBox->isChecked();
     if (stackedGraph->view->timeAxis)
-        frame.footer = TimeAxisFooter::of(*stackedGraph, size);
-    const bool written = SceneImage::exportPng(*stackedGraph, size, frame, fileName, &error);
+        frame.footer = TimeAxisFooter::of(stackedGraph->layout(), stackedGraph->valueFormatter(), size);
+    const bool written = PngExport::write(*stackedGraph, size, frame, fileName, &error);
     QApplication::restoreOverrideCursor();
     if (!written)
         UserDialogs::instance().showWarning(this, tr("Export Graph to Image"), error);

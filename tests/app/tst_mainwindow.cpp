@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 #include "data/DataFileReader.h"
-#include "data/DataSetCsv.h"
+#include "export/DataSetCsv.h"
 #include "graph/StackedGraph.h"
 #include "support/FakeDialogs.h"
 #include "support/TestFiles.h"

@@ -1,14 +1,14 @@
 #include "app/MainWindow.h"
 #include "data/DataSet.h"
+#include "export/ImageSize.h"
+#include "export/TimeAxisFooter.h"
 #include "graph/ColorSchemePresets.h"
 #include "graph/StackedGraph.h"
-#include "graph/TimeAxisFooter.h"
 #include "support/FakeDialogs.h"
 #include "support/WheelEvents.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
 #include "widgets/ColorPushButton.h"
-#include "widgets/ImageSize.h"
 #include "widgets/StackedGraphWidget.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "data/DataFileReader.h"
 
-#include "data/DataSetText.h"
+#include "support/DataSetText.h"
 #include "support/TestFiles.h"
 
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "data/DataFileReader.h"
 
-#include "data/DataSetText.h"
+#include "support/DataSetText.h"
 
 #include <QRandomGenerator>
 #include <QTest>

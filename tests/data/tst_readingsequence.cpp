@@ -1,7 +1,7 @@
 #include "data/DataFileReader.h"
 #include "data/SeriesNormalizer.h"
 
-#include "data/DataSetText.h"
+#include "support/DataSetText.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "data/DataFileReader.h"
-#include "data/DataSetText.h"
 #include "data/SeriesNormalizer.h"
+#include "support/DataSetText.h"
 
 #include <QTest>
 

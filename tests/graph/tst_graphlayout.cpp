@@ -1,4 +1,4 @@
-#include "GraphFixtures.h"
+#include "support/GraphFixtures.h"
 
 #include "graph/GraphLayout.h"
 #include "graph/LayoutMetrics.h"

@@ -1,4 +1,4 @@
-#include "GraphFixtures.h"
+#include "support/GraphFixtures.h"
 
 #include "graph/GraphScales.h"
 

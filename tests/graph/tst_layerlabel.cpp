@@ -65,42 +65,16 @@ private slots:
         QCOMPARE(LayerLabel::text(QStringLiteral("Fourteen chars")), QStringLiteral("Fourteen c..."));
         QCOMPARE(LayerLabel::text(QString()), QString());
     }
-    void textGoesIntoThePath() {
+    void drawnAtItsPlacement() {
         const Layer layer({2, 6, 4}, 3);
         const LayerLabel::Placement placement = LayerLabel::place(layer.placement, {0, 0, 0});
-        QPainterPath path;
-        LayerLabel::addTo(path, placement, QStringLiteral("Alpha"), 10.0, 100.0);
-        QVERIFY(!path.isEmpty());
-        const QRectF bounds = path.boundingRect();
-        // Baseline's left end at (37.5, -260.9): the glyphs start there and mostly rise above it.
-        QVERIFY(bounds.left() >= 37.5 - 1.0);
-        QVERIFY(bounds.left() < 37.5 + 10.0);
-        QVERIFY(bounds.top() < -6 / 2.3 * 100);
-        QVERIFY(bounds.bottom() < -6 / 2.3 * 100 + 10.0);
-        QPainterPath tiny;
-        LayerLabel::addTo(tiny, LayerLabel::place(layer.placement, {0, 0, 0}), QStringLiteral("Alpha"), 1.0,
-                          0.01);
-        QVERIFY(tiny.isEmpty());
-    }
-    // The scene appends a label built on its own; the band must come out element for element as
-    // if the text had been written into it.
-    void outlinesAppendLikeTextWrittenIntoThePath() {
-        const Layer layer({2, 6, 4}, 3);
-        const LayerLabel::Placement placement = LayerLabel::place(layer.placement, {1.5, 0.25, 0});
-        QPainterPath written;
-        written.moveTo(0, 0);
-        written.cubicTo(5, 0, 5, -30, 10, -30);
-        QPainterPath appended = written;
-        LayerLabel::addTo(written, placement, QStringLiteral("Gamma & 7"), 10.0, 100.0);
-        appended.addPath(LayerLabel::outlines(placement, QStringLiteral("Gamma & 7"), 10.0, 100.0));
-        QVERIFY(written.elementCount() > 10);
-        QCOMPARE(appended.elementCount(), written.elementCount());
-        for (int i = 0; i < written.elementCount(); ++i) {
-            QCOMPARE(appended.elementAt(i).type, written.elementAt(i).type);
-            QCOMPARE(appended.elementAt(i).x, written.elementAt(i).x);
-            QCOMPARE(appended.elementAt(i).y, written.elementAt(i).y);
-        }
-        QVERIFY(LayerLabel::outlines(placement, QStringLiteral("Gamma"), 1.0, 0.01).isEmpty());
+        const LabelPlacement label = LayerLabel::drawn(placement, QStringLiteral("Alpha"), 10.0, 100.0);
+        // Baseline's left end at month 3.75, 6 / 2.3 up, in scene units.
+        QCOMPARE(label.origin, QPointF(3.75 * 10.0, -6 / 2.3 * 100.0));
+        QCOMPARE(label.pixelSize, int(10 / 20.0 + 6 * 100 / 20.0));
+        QCOMPARE(label.text, QStringLiteral("Alpha"));
+        QVERIFY(LayerLabel::drawn(placement, QStringLiteral("Alpha"), 1.0, 0.01).isEmpty());
+        QVERIFY(LayerLabel::drawn(placement, QString(), 10.0, 100.0).isEmpty());
     }
 };
 

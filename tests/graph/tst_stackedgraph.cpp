@@ -1,4 +1,4 @@
-#include "GraphFixtures.h"
+#include "support/GraphFixtures.h"
 
 #include "data/DataSet.h"
 #include "graph/LayerToolTip.h"

@@ -1,6 +1,6 @@
 #include "data/DataFileReader.h"
-#include "graph/SceneImage.h"
 #include "graph/StackedGraph.h"
+#include "render/SceneImage.h"
 #include "support/PictureCompare.h"
 #include "support/TestFiles.h"
 #include "support/TestGraph.h"

@@ -1,5 +1,5 @@
+#include "export/TimeAxisFooter.h"
 #include "graph/StackedGraph.h"
-#include "graph/TimeAxisFooter.h"
 #include "support/BuildCounter.h"
 #include "support/FakeDialogs.h"
 #include "support/SeriesBuilder.h"

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "band/BandGeometry.h"
+#include "band/BandStrips.h"
+
+#include <QGraphicsPathItem>
+
+// A layer's path item: the band's outline followed by its label's glyph outlines, drawn as a plain
+// path item draws them. Where drawing the whole path would be slow or impossible, it draws pieces
+// built from the band's geometry that look the same wherever the device shows them:
+// - Qt's rasterizers refuse coordinates beyond +/-32767 device pixels, which deep zoom and wide
+//   images reach; then only what the device shows is drawn, cut exactly to it (PathClip);
+// - the raster engine fills a long flat band in a time that grows with the square of its length;
+//   there the fill goes strip by strip (BandStrips).
+class LayerItem : public QGraphicsPathItem {
+public:
+    // Whether the item holds its whole path, or only the geometry it builds it from while drawing: an
+    // export of millions of points need not keep every layer's path at once.
+    enum class Storage { WholePath, GeometryOnly };
+
+    // label: the glyph outlines of the layer's name, in place (may be empty).
+    LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen, const QBrush& brush,
+              Storage storage = Storage::WholePath);
+
+    QRectF boundingRect() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    // What paint draws. It changes nothing of the item, so threads may draw one item at once.
+    void draw(QPainter* painter) const;
+
+    const BandGeometry& band() const { return geometry; }
+
+    // Device columns a fill strip spans, measured fastest: each strip costs the square of its width,
+    // and a fixed share for the painter's round trip.
+    static constexpr int stripWidth = 64;
+
+private:
+    struct Surface;
+    bool fillInStrips(QPainter* painter, const Surface& surface) const;
+    // The band from firstPoint to lastPoint, with the label when asked for.
+    QPainterPath piece(BandStrips::Span span, bool withLabel) const;
+    // Whether that piece comes into area (item coordinates): a band between two points lies between their
+    // lowest bottom and highest top, as its curves' control points do.
+    bool reaches(BandStrips::Span span, bool withLabel, const QRectF& area) const;
+    // The device's visible pixels widened by the pen's reach, in item coordinates.
+    QRectF reachedArea(const Surface& surface) const;
+    // What the device shows of the path, cut to the visible rectangle when it reaches too far.
+    QPainterPath visiblePart(const Surface& surface) const;
+    void drawVisiblePart(QPainter* painter, const Surface& surface) const;
+    QPainterPath cutToDevice(const QPainterPath& piece, const Surface& surface, const QRectF& area) const;
+    // The whole path, as it is drawn: a copy owned by the caller.
+    QPainterPath wholePath() const;
+
+    BandGeometry geometry;
+    QPainterPath label;
+    QRectF labelBounds;
+    QRectF bounds;
+    bool holdsPath = true;
+};

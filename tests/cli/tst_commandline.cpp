@@ -1,0 +1,293 @@
+#include "cli/CommandLine.h"
+#include "data/DataFileReader.h"
+#include "export/ImageSize.h"
+#include "export/TimeAxisFooter.h"
+#include "graph/GraphSettings.h"
+#include "graph/StackedGraph.h"
+#include "support/PictureCompare.h"
+#include "support/TestFiles.h"
+#include "widgets/StackedGraphWidget.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString program = QStringLiteral(STACKEDGRAPH_BINARY_DIR "/src/stackedgraph");
+const QString example = exampleDataFile();
+
+const QByteArray workedExample = "[ \"EUR\", false | \"\" \" k\" \" M\" ]\n"
+                                 "{\n"
+                                 "  { \"Alpha\" { (2008,1,1500) (2008,2,2500.5) (2008,4,1000) } }\n"
+                                 "  { \"Beta\"  { (2008,1,40), (2007,11,20) } }\n"
+                                 "  { \"Gamma\" { (2008,3,7) } }\n"
+                                 "}\n";
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    Run result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+// The smallest rectangle holding every pixel that is not white.
+QRect paintedArea(const QImage& image) {
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
+} // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void toCsvOfTheWorkedExample() {
+        QTemporaryDir dir;
+        const Run result =
+            run({QStringLiteral("--to-csv"), writeTestFile(dir, QStringLiteral("w.data"), workedExample)});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray("series,year,month,value\n"
+                                        "Beta,2007,11,20\n"
+                                        "Beta,2007,12,30\n"
+                                        "Beta,2008,1,40\n"
+                                        "Alpha,2008,1,1500\n"
+                                        "Alpha,2008,2,2500.5\n"
+                                        "Alpha,2008,3,1750.25\n"
+                                        "Alpha,2008,4,1000\n"));
+    }
+
+    void infoSummarises() {
+        const Run result = run({QStringLiteral("--info"), example});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.contains("14"));
+        QVERIFY(result.out.contains("2000."));
+        QVERIFY(result.out.contains("2010."));
+    }
+
+    void errorsAndUsage() {
+        QTemporaryDir dir;
+        Run result = run({QStringLiteral("--info"), dir.filePath(QStringLiteral("missing.data"))});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY(result.err.contains("missing.data"));
+        result = run({QStringLiteral("--info")});
+        QCOMPARE(result.exitCode, 2);
+        result = run({QStringLiteral("--info"), QStringLiteral("--to-csv"), example});
+        QCOMPARE(result.exitCode, 2);
+        result = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.png")),
+                      QStringLiteral("--sort"), QStringLiteral("sideways"), example});
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(result.err.contains("onset-time"));
+        result = run({QStringLiteral("--help")});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.contains("--export"));
+        result = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.gif")), example});
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(result.err.contains(".png, .jpg, .jpeg, .svg or .pdf"));
+        result = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.jpg")),
+                      QStringLiteral("--transparent"), example});
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    // An exact image size is filled by the graph, or, with a width of the graph's own, centred.
+    void imageSizeFillsTheFrame_data() {
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("wide frame") << QString() << QSize(1600, 900);
+        QTest::newRow("tall frame") << QString() << QSize(300, 900);
+        QTest::newRow("narrow graph, centred") << QStringLiteral("1000") << QSize(1600, 900);
+        QTest::newRow("wide graph, centred") << QStringLiteral("90000") << QSize(1600, 900);
+    }
+    void imageSizeFillsTheFrame() {
+        QFETCH(QString, width);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("graph.png"));
+        QStringList arguments = {QStringLiteral("--export"),     out,
+                                 QStringLiteral("--image-size"), ImageSize::text(size),
+                                 QStringLiteral("--baseline"),   QStringLiteral("symmetric")};
+        if (!width.isEmpty())
+            arguments << QStringLiteral("--width") << width;
+        QCOMPARE(run(arguments << example).exitCode, 0);
+        const QRect area = paintedArea(QImage(out));
+        const QMargins margins(area.left(), area.top(), size.width() - 1 - area.right(),
+                               size.height() - 1 - area.bottom());
+        // The scene rectangle is 1 % higher than the stack, half of it above and half below.
+        const int few = size.height() / 100 / 2 + 2;
+        QVERIFY2(qAbs(margins.left() - margins.right()) <= 2 && qAbs(margins.top() - margins.bottom()) <= 2,
+                 qPrintable(QStringLiteral("painted %1,%2 %3x%4")
+                                .arg(area.x())
+                                .arg(area.y())
+                                .arg(area.width())
+                                .arg(area.height())));
+        if (width.isEmpty())
+            QVERIFY(margins.left() <= 2 && margins.top() <= few);
+        else
+            QVERIFY(margins.left() > 100 || margins.top() > 100);
+    }
+
+    void csvInBatchModes() {
+        QTemporaryDir dir;
+        const Run data = run({QStringLiteral("--to-csv"), example});
+        const Run csv =
+            run({QStringLiteral("--to-csv"), writeTestFile(dir, QStringLiteral("x.CSV"), data.out)});
+        QCOMPARE(csv.exitCode, 0);
+        QCOMPARE(csv.out, data.out);
+        const Run info = run({QStringLiteral("--info"),
+                              writeTestFile(dir, QStringLiteral("d.csv"),
+                                            "series,date,value\nS,2008-01,1\n\nS,2008-01,2\nS,2008-01-31,3\n"
+                                            "S,2008-02,4\nT,2008-01,\n")});
+        QVERIFY(info.out.endsWith("Dropped series (fewer than two points): 1 of 2 read\nRows read: 5\n"
+                                  "Duplicate months dropped (the first point of a month is kept): 2\n"));
+        const Run bad = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.svg")),
+                             writeTestFile(dir, QStringLiteral("bad.tsv"), "date\tA\n2008-01\tx\n")});
+        QCOMPARE(bad.exitCode, 1);
+        QVERIFY(bad.err.contains("Line 2, column 2"));
+    }
+
+    void exportRendersAnImage() {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("graph.png"));
+        Run result =
+            run({QStringLiteral("--export"), out, QStringLiteral("--image-size"), QStringLiteral("800x300"),
+                 QStringLiteral("--baseline"), QStringLiteral("symmetric"), QStringLiteral("--scheme"),
+                 QStringLiteral("red blood"), example});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err, QByteArray()); // a success says nothing on standard error
+        QImage image(out);
+        QCOMPARE(image.size(), QSize(800, 300));
+
+        result = run({QStringLiteral("--export"), out, QStringLiteral("--size"), QStringLiteral("0"),
+                      QStringLiteral("--transparent"), example});
+        QCOMPARE(result.exitCode, 0);
+        image = QImage(out);
+        QCOMPARE(image.width(), 320 * 121 / 4);
+        QVERIFY(image.hasAlphaChannel());
+        QCOMPARE(qAlpha(image.pixel(image.width() - 1, image.height() - 1)), 0);
+    }
+
+    // The axis and the scale come in rows of their own: the graph's rows are those of the export without
+    // them, at the size asked for.
+    void timeAxisAddsRowsBelowTheGraph() {
+        QTemporaryDir dir;
+        const QStringList options = {QStringLiteral("--image-size"), QStringLiteral("1600x240"),
+                                     QStringLiteral("--transparent"), example};
+        const QString plainFile = dir.filePath(QStringLiteral("plain.png"));
+        const QString axisFile = dir.filePath(QStringLiteral("axis.png"));
+        QCOMPARE(run(QStringList{QStringLiteral("--export"), plainFile} + options).exitCode, 0);
+        QCOMPARE(
+            run(QStringList{QStringLiteral("--export"), axisFile, QStringLiteral("--time-axis")} + options)
+                .exitCode,
+            0);
+        const QImage plain(plainFile);
+        const QImage axis(axisFile);
+        QCOMPARE(axis.size(), QSize(1600, 240 + TimeAxisFooter::rows()));
+        QCOMPARE(axis.copy(plain.rect()), plain);
+        const int text = darkPixels(axis, QRect(0, 240, 1600, TimeAxisFooter::rows()));
+        QVERIFY2(text > 500, qPrintable(QString::number(text)));
+    }
+
+    void failedExportKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QString out = writeTestFile(dir, QStringLiteral("old.png"), "old bytes");
+        // An image this large cannot be allocated: refused before anything is written.
+        const Run result = run({QStringLiteral("--export"), out, QStringLiteral("--image-size"),
+                                QStringLiteral("900000x900000"), example});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY(!result.err.isEmpty());
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old bytes"));
+    }
+
+    // The command line without options draws what the control panel shows at start.
+    void defaultsAreThePanelsStartState() {
+        const DataFileResult read = DataFileReader::readFile(example);
+        QVERIFY(read.ok());
+        const DataSet& data = read.data;
+        QWidget parent;
+        StackedGraphWidget panel(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes,
+                                 &parent);
+        GraphSettings fromOptions;
+        QString error;
+        QVERIFY(CommandLine::graphSettings(
+            {program, QStringLiteral("--export"), QStringLiteral("x.png"), example}, data, &fromOptions,
+            &error));
+        QVERIFY(fromOptions == panel.stackedGraph->settings());
+        QCOMPARE(fromOptions.width, 320.0 * 121);
+        QVERIFY(CommandLine::graphSettings({program, QStringLiteral("--sort"), QStringLiteral("inside-out"),
+                                            QStringLiteral("--width"), QStringLiteral("999")},
+                                           data, &fromOptions, &error));
+        QCOMPARE(fromOptions.sort, 1);
+        QCOMPARE(fromOptions.width, 999.0);
+    }
+
+    // One row per label drawn, in the default mode too.
+    void exportLabels() {
+        const Run classic = run({QStringLiteral("--export-labels"), QStringLiteral("-"), example});
+        QCOMPARE(classic.exitCode, 0);
+        QVERIFY(classic.out.startsWith("layer,series,text,pixel_size,x,y,width,height\n"));
+        QCOMPARE(classic.out.count('\n'), 1 + 14);
+        QCOMPARE(run({QStringLiteral("--export-labels"), QStringLiteral("-"), QStringLiteral("--labels"),
+                      QStringLiteral("sideways"), example})
+                     .exitCode,
+                 2);
+    }
+
+    void metricsRateEveryPair() {
+        const Run result = run({QStringLiteral("--metrics"), example});
+        QCOMPARE(result.exitCode, 0);
+        const QList<QByteArray> rows = result.out.trimmed().split('\n');
+        QCOMPARE(rows.size(), 1 + 9);
+        QCOMPARE(rows.first(), QByteArray("baseline,sort,wiggle,weighted_wiggle"));
+        QVERIFY(rows[1].startsWith("x-axis,onset-time,"));
+        QVERIFY(rows[9].startsWith("baseline,weighted,"));
+        for (const QByteArray& row : rows.mid(1)) {
+            const QList<QByteArray> fields = row.split(',');
+            QCOMPARE(fields.size(), 4);
+            bool ok = false;
+            QVERIFY(fields[2].toDouble(&ok) >= 0.0 && ok);
+            QVERIFY(fields[3].toDouble(&ok) >= 0.0 && ok);
+        }
+        QVERIFY(result.err.contains("Smoothest by wiggle: "));
+        QVERIFY(result.err.contains("Smoothest by weighted wiggle: "));
+    }
+
+    void exportLayersMatchesTheStack() {
+        QTemporaryDir dir;
+        const QString data = writeTestFile(dir, QStringLiteral("w.data"), workedExample);
+        const Run result =
+            run({QStringLiteral("--export-layers"), QStringLiteral("-"), QStringLiteral("--baseline"),
+                 QStringLiteral("x-axis"), QStringLiteral("--sort"), QStringLiteral("onset-time"), data});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray("layer,series,year,month,bottom,top\n"
+                                        "0,Beta,2007,11,0,20\n"
+                                        "0,Beta,2007,12,0,30\n"
+                                        "0,Beta,2008,1,0,40\n"
+                                        "1,Alpha,2008,1,40,1540\n"
+                                        "1,Alpha,2008,2,0,2500.5\n"
+                                        "1,Alpha,2008,3,0,1750.25\n"
+                                        "1,Alpha,2008,4,0,1000\n"));
+    }
+};
+
+QTEST_MAIN(CommandLineTest)
+#include "tst_commandline.moc"

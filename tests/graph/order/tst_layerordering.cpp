@@ -1,0 +1,219 @@
+#include "support/GraphFixtures.h"
+
+#include "graph/GraphSettings.h"
+#include "graph/order/LayerOrdering.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <limits>
+
+using GraphFixtures::at;
+using LookAhead = LayerOrdering::LookAhead;
+
+namespace {
+constexpr double none = std::numeric_limits<double>::quiet_NaN();
+
+QVector<int> orderOf(LayerOrdering::Kind kind, const QVector<DataSeries>& data) {
+    return LayerOrdering::order(kind, GraphFixtures::place(data), GraphFixtures::span(data));
+}
+
+// The sweep done the slow, literal way: a vector of layers, moved by erasing and inserting,
+// found by scanning. The fast sweep must give the same order.
+struct Entry {
+    int series;
+    int cursor;
+};
+
+QVector<int> literalOrder(LayerOrdering::Kind kind, const QVector<DataSeries>& data) {
+    const QVector<SeriesPlacement> p = GraphFixtures::place(data);
+    const int span = GraphFixtures::span(data);
+    QVector<Entry> layers;
+    for (int s = 0; s < data.size(); ++s)
+        layers.append({s, -1});
+    const auto count = [&](const Entry& e) { return p[e.series].count; };
+    const auto qualifies = [&](const Entry& e, int a) { return e.cursor >= 0 && e.cursor + a < count(e); };
+    const auto balance = [&](int o) {
+        const double weights[3] = {0.5, 1.0, 0.25};
+        double e = 0.0;
+        int i = o;
+        for (int a = 0; a < 3; ++a) {
+            int l = i;
+            if (!(layers[i].cursor + a < count(layers[i]))) {
+                for (int j = i + 1; j < layers.size(); ++j) {
+                    if (qualifies(layers[j], a)) {
+                        l = j;
+                        break;
+                    }
+                }
+            }
+            double all = 0.0;
+            double above = 0.0;
+            for (int k = 0; k < layers.size(); ++k) {
+                if (!qualifies(layers[k], a))
+                    continue;
+                const double x = p[layers[k].series].points[layers[k].cursor + a].value;
+                all += x;
+                if (k > l)
+                    above += x;
+            }
+            if (qualifies(layers[l], a))
+                above += 0.5 * p[layers[l].series].points[layers[l].cursor + a].value;
+            e += weights[a] * (0.5 * all - above);
+            i = l;
+        }
+        return e;
+    };
+    int o = 0;
+    bool toggle = true;
+    for (int m = 0; m <= span; ++m) {
+        if (layers[o].cursor >= count(layers[o])) {
+            for (int k = o + 1; k < layers.size(); ++k) {
+                if (layers[k].cursor >= 0 && layers[k].cursor < count(layers[k])) {
+                    o = k;
+                    break;
+                }
+            }
+        }
+        for (int s = 0; s < data.size(); ++s) {
+            if (p[s].count == 0 || p[s].first != m)
+                continue;
+            int v = 0;
+            while (layers[v].series != s)
+                ++v;
+            bool toTop = false;
+            const bool moves = v != o && kind != LayerOrdering::Kind::OnsetTime;
+            if (moves && kind == LayerOrdering::Kind::InsideOut) {
+                toTop = toggle;
+                toggle = !toggle;
+            } else if (moves) {
+                toTop = balance(o) >= 0.0;
+            }
+            Entry entry = layers[v];
+            entry.cursor = 0;
+            if (!moves) {
+                layers[v] = entry;
+            } else if (toTop) {
+                layers.remove(v);
+                layers.append(entry);
+                if (o > v)
+                    --o;
+            } else {
+                layers.remove(v);
+                layers.prepend(entry);
+                if (o < v)
+                    ++o;
+            }
+        }
+        for (Entry& e : layers) {
+            if (e.cursor >= 0 && e.cursor < count(e))
+                ++e.cursor;
+        }
+    }
+    QVector<int> order;
+    for (const Entry& e : layers)
+        order.append(e.series);
+    return order;
+}
+} // namespace
+
+class LayerOrderingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void codes() {
+        QCOMPARE(GraphSettings::sortKind(0), LayerOrdering::Kind::OnsetTime);
+        QCOMPARE(GraphSettings::sortKind(1), LayerOrdering::Kind::InsideOut);
+        QCOMPARE(GraphSettings::sortKind(2), LayerOrdering::Kind::Weighted);
+        QCOMPARE(GraphSettings::sortKind(-1), LayerOrdering::Kind::OnsetTime);
+        QCOMPARE(GraphSettings::sortKind(3), LayerOrdering::Kind::OnsetTime);
+    }
+    void onsetTimeKeepsDataOrder() {
+        const QVector<DataSeries> data = {at(0, {1, 1}), at(0, {5}), at(1, {2, 2, 2}), at(3, {1})};
+        QCOMPARE(orderOf(LayerOrdering::Kind::OnsetTime, data), QVector<int>({0, 1, 2, 3}));
+        QVERIFY(LayerOrdering::order(LayerOrdering::Kind::Weighted, {}, 0).isEmpty());
+    }
+    void insideOutAlternatesTopAndBottom() {
+        // S0, S1 start in month 0, S2 in month 1, S3 and S4 in month 2.
+        const QVector<DataSeries> data = {at(0, {1, 1, 1}), at(0, {1, 1, 1}), at(1, {1, 1}), at(2, {1}),
+                                          at(2, {1})};
+        QCOMPARE(orderOf(LayerOrdering::Kind::InsideOut, data), QVector<int>({4, 2, 0, 1, 3}));
+    }
+    void insideOutIgnoresTheEndOfLayers() {
+        // S0 has ended before the others start; the toggle still decides alone.
+        const QVector<DataSeries> data = {at(0, {1}), at(2, {1}), at(2, {1}), at(3, {1})};
+        QCOMPARE(orderOf(LayerOrdering::Kind::InsideOut, data), QVector<int>({2, 0, 1, 3}));
+    }
+    void balanceWeighsTheNextMonthMost() {
+        // From the bottom: A = 4, pivot P = 2, B = 1 in all three months:
+        // 0.5 * 7 - (1 + 0.5 * 2) = 1.5 per month.
+        const QVector<LookAhead> heavyBelow = {{4, 4, 4}, {2, 2, 2}, {1, 1, 1}};
+        QCOMPARE(LayerOrdering::balance(heavyBelow, 1), 0.5 * 1.5 + 1.5 + 0.25 * 1.5);
+        const QVector<LookAhead> heavyAbove = {{1, 1, 1}, {2, 2, 2}, {4, 4, 4}};
+        QCOMPARE(LayerOrdering::balance(heavyAbove, 1), -(0.5 * 1.5 + 1.5 + 0.25 * 1.5));
+        // Month 0 leans one way (1.5), month 1 the other (-1.5), month 2 is balanced: the
+        // following month's weight 1.0 decides.
+        const QVector<LookAhead> shifting = {{4, 1, 1}, {2, 2, 2}, {1, 4, 1}};
+        QCOMPARE(LayerOrdering::balance(shifting, 1), 0.5 * 1.5 - 1.0 * 1.5 + 0.25 * 0.0);
+    }
+    void balanceMovesItsReferenceUp() {
+        // The pivot is gone after month 0: the layer above it becomes the reference for months 1 and 2.
+        const QVector<LookAhead> stack = {{5, 5, 5}, {2, none, none}, {1, 3, 3}};
+        const double month0 = 0.5 * 8 - (1 + 0.5 * 2);
+        const double later = 0.5 * 8 - (0.5 * 3);
+        QCOMPARE(LayerOrdering::balance(stack, 1), 0.5 * month0 + 1.0 * later + 0.25 * later);
+    }
+    void balanceAroundAnEndedPivot() {
+        // Pivot and everything above it have ended: it stays the reference and adds nothing.
+        const QVector<LookAhead> stack = {{3, 3, none}, {none, none, none}};
+        QCOMPARE(LayerOrdering::balance(stack, 1), 0.5 * 1.5 + 1.0 * 1.5);
+        QCOMPARE(LayerOrdering::balance({{none, none, none}}, 0), 0.0);
+    }
+    void weightedPlacesLayersOfOneMonthInTurn() {
+        // S0 (1) is the pivot; S1 (10) ties at 0 and goes on top. In month 1, S2 finds the stack
+        // heavier above: bottom. S3 then sees S2 below: with 4 still lighter below (bottom), with 20 top.
+        const QVector<DataSeries> light = {at(0, {1, 1, 1, 1}), at(0, {10, 10, 10, 10}), at(1, {1, 1, 1}),
+                                           at(1, {4, 4, 4})};
+        QCOMPARE(orderOf(LayerOrdering::Kind::Weighted, light), QVector<int>({3, 2, 0, 1}));
+        const QVector<DataSeries> heavy = {at(0, {1, 1, 1, 1}), at(0, {10, 10, 10, 10}), at(1, {20, 20, 20}),
+                                           at(1, {4, 4, 4})};
+        // S2 (20) goes to the bottom, then S3 sees 20 + 1 below and 10 above the pivot: top.
+        QCOMPARE(orderOf(LayerOrdering::Kind::Weighted, heavy), QVector<int>({2, 0, 1, 3}));
+    }
+    void weightedAfterThePivotEnded() {
+        // S0 ends after month 0; from month 1 the first running layer above it, S1, is the pivot.
+        const QVector<DataSeries> data = {at(0, {1}), at(0, {2, 2, 2, 2, 2}), at(1, {5, 5, 5, 5}),
+                                          at(2, {1, 1, 1})};
+        // Month 0: S1 ties (top). Month 1: S0 has ended, S1 is the reference; 0.5 * 2 - 1 = 0 -> top.
+        // Month 2: stack S1 (2), S2 (5) around S1: 0.5 * 7 - (5 + 1) < 0 -> bottom.
+        QCOMPARE(orderOf(LayerOrdering::Kind::Weighted, data), QVector<int>({3, 0, 1, 2}));
+    }
+    void fastSweepMatchesTheLiteralOne() {
+        QRandomGenerator random(20261208);
+        for (int round = 0; round < 300; ++round) {
+            QVector<DataSeries> data;
+            const int layers = 1 + int(random.bounded(25));
+            int onset = 0;
+            for (int s = 0; s < layers; ++s) {
+                if (s > 0 && random.bounded(3) == 0)
+                    onset += int(random.bounded(4));
+                DataSeries series = at(onset, {});
+                const int length = 1 + int(random.bounded(8));
+                for (int k = 0; k < length; ++k) {
+                    // Whole numbers give exact ties; fractions show any change in summation order.
+                    const int kindOfValue = int(random.bounded(4));
+                    const double value = kindOfValue == 0   ? 0.0
+                                         : kindOfValue == 1 ? random.generateDouble() * 1000.0 / 7.0
+                                                            : double(random.bounded(10));
+                    series.points.append(DataPoint{2000 + (onset + k) / 12, 1 + (onset + k) % 12, value});
+                }
+                data.append(series);
+            }
+            for (LayerOrdering::Kind kind : {LayerOrdering::Kind::OnsetTime, LayerOrdering::Kind::InsideOut,
+                                             LayerOrdering::Kind::Weighted})
+                QCOMPARE(orderOf(kind, data), literalOrder(kind, data));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(LayerOrderingTest)
+#include "tst_layerordering.moc"
