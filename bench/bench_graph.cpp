@@ -10,6 +10,7 @@
 #include "graph/baseline/Baseline.h"
 #include "graph/order/LayerOrdering.h"
 #include "labels/FittedLabel.h"
+#include "labels/LabelCache.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -34,7 +35,7 @@ struct Steps {
         : range(MonthRange::ofSeries(data.series))
         , span(int(range.span()))
         , placements(SeriesPlacement::of(data.series, range))
-        , order(LayerOrdering::order(LayerOrdering::Kind::InsideOut, placements, span))
+        , order(LayerOrdering::insideOut(placements, span))
         , baseline(Baseline::symmetric(order, placements, span))
         , stack(LayerStacking::stack(order, placements, baseline))
         , yScale(GraphScales::yScale(GraphScales::typicalTotal(GraphScales::totals(placements, span)))) {}
@@ -115,9 +116,9 @@ void BM_Ordering(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
-    const auto kind = GraphSettings::sortKind(int(state.range(1)));
+    const LayerOrdering::Function order = LayerOrdering::of(int(state.range(1))).order;
     for (auto _ : state)
-        benchmark::DoNotOptimize(LayerOrdering::order(kind, steps.placements, steps.span));
+        benchmark::DoNotOptimize(order(steps.placements, steps.span));
 }
 BENCHMARK(BM_Ordering)->ArgsProduct({{0, 1, 2}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
 
@@ -125,9 +126,9 @@ void BM_Baseline(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     const Steps steps(*data);
-    const auto kind = GraphSettings::baselineKind(int(state.range(1)));
+    const Baseline::Function baseline = Baseline::of(int(state.range(1))).compute;
     for (auto _ : state)
-        benchmark::DoNotOptimize(Baseline::compute(kind, steps.order, steps.placements, steps.span));
+        benchmark::DoNotOptimize(baseline(steps.order, steps.placements, steps.span));
 }
 BENCHMARK(BM_Baseline)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
 
@@ -150,10 +151,10 @@ void BM_Outlines(benchmark::State& state) {
     const Steps steps(*data);
     for (auto _ : state) {
         for (int i = 0; i < steps.order.size(); ++i)
-            benchmark::DoNotOptimize(LayerOutline::band(steps.placements[steps.order[i]],
-                                                        steps.stack.bottoms[i], GraphSettings::unitsPerMonth,
-                                                        1.0)
-                                         .path);
+            benchmark::DoNotOptimize(
+                LayerOutline::band(BandGeometry::of(steps.placements[steps.order[i]], steps.stack.bottoms[i],
+                                                    GraphSettings::unitsPerMonth, 1.0))
+                    .path);
     }
 }
 BENCHMARK(BM_Outlines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -165,10 +166,9 @@ void BM_Labels(benchmark::State& state) {
     for (auto _ : state) {
         for (int i = 0; i < steps.order.size(); ++i) {
             const int s = steps.order[i];
-            QPainterPath path;
-            LayerLabel::addTo(path, LayerLabel::place(steps.placements[s], steps.stack.bottoms[i]),
-                              data->series[s].name, GraphSettings::unitsPerMonth, steps.yScale);
-            benchmark::DoNotOptimize(path);
+            benchmark::DoNotOptimize(LabelCache::plainOutlines(
+                LayerLabel::drawn(LayerLabel::place(steps.placements[s], steps.stack.bottoms[i]),
+                                  data->series[s].name, GraphSettings::unitsPerMonth, steps.yScale)));
         }
     }
 }
@@ -187,8 +187,9 @@ void BM_FittedLabels(benchmark::State& state) {
     const FittedLabel::Measure measure = [&font](const QString& text) { return font.size(text); };
     for (auto _ : state) {
         for (int i = 0; i < steps.order.size(); ++i)
-            benchmark::DoNotOptimize(
-                FittedLabel::place(bands[i], data->series[steps.order[i]].name, measure));
+            benchmark::DoNotOptimize(FittedLabel::place(bands[i], data->series[steps.order[i]].name,
+                                                        LayerLabel::text(data->series[steps.order[i]].name),
+                                                        measure));
     }
 }
 BENCHMARK(BM_FittedLabels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

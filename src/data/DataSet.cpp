@@ -1,5 +1,6 @@
 #include "data/DataSet.h"
 
+#include "data/MonthRange.h"
 #include "data/SeriesNormalizer.h"
 
 #include <cmath>
@@ -10,7 +11,7 @@ QString invariantFault(const DataSet& data) {
         const DataSeries& s = data.series[i];
         if (s.points.isEmpty())
             return QStringLiteral("series without points");
-        const qint64 start = qint64(s.points.first().year) * 12 + s.points.first().month;
+        const qint64 start = MonthRange::count(s.points.first());
         if (i > 0 && start < previousStart)
             return QStringLiteral("series not sorted by first month");
         previousStart = start;
@@ -20,7 +21,7 @@ QString invariantFault(const DataSet& data) {
                 return QStringLiteral("month out of range");
             if (!(p.value >= 0.0 && p.value <= SeriesNormalizer::maxValue) || std::signbit(p.value))
                 return QStringLiteral("bad value");
-            if (qint64(p.year) * 12 + p.month != expected)
+            if (MonthRange::count(p) != expected)
                 return QStringLiteral("months not consecutive");
             ++expected;
         }

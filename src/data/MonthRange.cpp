@@ -24,13 +24,15 @@ MonthRange MonthRange::ofSeries(const QVector<DataSeries>& series) {
     return range;
 }
 
+void MonthRange::fromCount(qint64 count, qint64* year, qint64* month) {
+    *year = count >= 0 ? count / 12 : -((-count + 11) / 12);
+    *month = count - *year * 12 + 1;
+}
+
 qint64 MonthRange::index(int year, int month) const {
-    return (qint64(year) - firstYear) * 12 + (qint64(month) - firstMonth);
+    return count(year, month) - count(firstYear, firstMonth);
 }
 
 void MonthRange::monthAt(qint64 i, qint64* year, qint64* month) const {
-    const qint64 fromJanuary = qint64(firstMonth) - 1 + i;
-    const qint64 years = fromJanuary >= 0 ? fromJanuary / 12 : -((-fromJanuary + 11) / 12);
-    *year = firstYear + years;
-    *month = fromJanuary - years * 12 + 1;
+    fromCount(count(firstYear, firstMonth) + i, year, month);
 }

@@ -22,6 +22,12 @@ public:
     // empty range (month 0 to month 1) when there is no series or the first has no points.
     static MonthRange ofSeries(const QVector<DataSeries>& series);
 
+    // Months since January of year 0, one number for every calendar month, so that months subtract and
+    // compare as numbers; and back.
+    static qint64 count(qint64 year, qint64 month) { return year * 12 + (month - 1); }
+    static qint64 count(const DataPoint& point) { return count(point.year, point.month); }
+    static void fromCount(qint64 count, qint64* year, qint64* month);
+
     qint64 index(int year, int month) const;
     // The year and month (1..12) of month index i.
     void monthAt(qint64 i, qint64* year, qint64* month) const;

@@ -1,16 +1,13 @@
 #include "data/SeriesNormalizer.h"
 
 #include "data/FileText.h"
+#include "data/MonthRange.h"
 #include "data/MonthText.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-qint64 monthIndex(const DataPoint& point) {
-    return qint64(point.year) * 12 + (point.month - 1);
-}
 
 QString seriesLabel(const DataSeries& series) {
     return QStringLiteral("\"%1\"").arg(FileText::shortened(series.name));
@@ -24,7 +21,7 @@ QString checkSpans(const QVector<DataSeries>& series, std::vector<bool>& regular
     for (qsizetype k = 0; k < series.size(); ++k) {
         const DataSeries& s = series[k];
         for (qsizetype i = 0; i + 1 < s.points.size(); ++i) {
-            const qint64 distance = monthIndex(s.points[i + 1]) - monthIndex(s.points[i]);
+            const qint64 distance = MonthRange::count(s.points[i + 1]) - MonthRange::count(s.points[i]);
             if (distance != 1)
                 regular[size_t(k)] = false;
             if (distance - 1 > SeriesNormalizer::maxFilledGap) {
@@ -35,7 +32,7 @@ QString checkSpans(const QVector<DataSeries>& series, std::vector<bool>& regular
                          QString::number(distance - 1), QString::number(SeriesNormalizer::maxFilledGap));
             }
         }
-        totalPoints += monthIndex(s.points.last()) - monthIndex(s.points.first()) + 1;
+        totalPoints += MonthRange::count(s.points.last()) - MonthRange::count(s.points.first()) + 1;
     }
     if (series.isEmpty())
         return QString();
@@ -44,12 +41,12 @@ QString checkSpans(const QVector<DataSeries>& series, std::vector<bool>& regular
     const DataSeries& earliest = series.first();
     const DataSeries* latest = &series.first();
     for (const DataSeries& s : series) {
-        if (monthIndex(s.points.last()) > monthIndex(latest->points.last()))
+        if (MonthRange::count(s.points.last()) > MonthRange::count(latest->points.last()))
             latest = &s;
     }
     const DataPoint& first = earliest.points.first();
     const DataPoint& last = latest->points.last();
-    const qint64 span = monthIndex(last) - monthIndex(first);
+    const qint64 span = MonthRange::count(last) - MonthRange::count(first);
     if (span > SeriesNormalizer::maxMonthSpan) {
         return QStringLiteral("The data spans %1 months, from %2 (series %3) to %4 (series %5); "
                               "at most %6 months are allowed.")
@@ -71,13 +68,13 @@ QString checkSpans(const QVector<DataSeries>& series, std::vector<bool>& regular
 qint64 normalise(QVector<DataPoint>& points) {
     qint64 dropped = 0;
     QVector<DataPoint> result;
-    result.reserve(qsizetype(monthIndex(points.last()) - monthIndex(points.first()) + 1));
+    result.reserve(qsizetype(MonthRange::count(points.last()) - MonthRange::count(points.first()) + 1));
     result.append(points.first());
     for (qsizetype k = 1; k < points.size(); ++k) {
         const DataPoint from = result.last();
         const DataPoint& to = points[k];
-        const qint64 start = monthIndex(from);
-        const qint64 distance = monthIndex(to) - start;
+        const qint64 start = MonthRange::count(from);
+        const qint64 distance = MonthRange::count(to) - start;
         if (distance == 0) {
             ++dropped;
             continue;
@@ -87,8 +84,11 @@ qint64 normalise(QVector<DataPoint>& points) {
         for (qint64 j = 1; j < distance; ++j) {
             const qint64 index = start + j;
             DataPoint inserted;
-            inserted.year = qint32(index >= 0 ? index / 12 : -((-index + 11) / 12));
-            inserted.month = qint32(index - qint64(inserted.year) * 12) + 1;
+            qint64 year = 0;
+            qint64 month = 0;
+            MonthRange::fromCount(index, &year, &month);
+            inserted.year = qint32(year);
+            inserted.month = qint32(month);
             inserted.value = a + (double(j) / double(distance)) * (b - a);
             result.append(inserted);
         }

@@ -85,15 +85,11 @@ QString ColorKeys::text(Kind kind, double key, const MonthRange& range, const Va
 QString ColorKeys::dateText(const MonthRange& range, double key) {
     // Keys are month indexes of a drawable range, yet clamp so that truncation stays defined.
     const qint64 k = std::isfinite(key) ? qint64(qBound(-1.0e15, key, 1.0e15)) : 0;
-    qint64 year = range.firstYear;
-    qint64 month = range.firstMonth;
-    if (k > 0) {
-        month += k;
-        if (month > 12) {
-            const qint64 years = (month - 1) / 12;
-            year += years;
-            month -= 12 * years;
-        }
-    }
+    // A key of 0 or less is the first month itself, as the range names it (the empty range's month 0).
+    if (k <= 0)
+        return MonthText::of(range.firstYear, range.firstMonth);
+    qint64 year = 0;
+    qint64 month = 0;
+    range.monthAt(k, &year, &month);
     return MonthText::of(year, month);
 }

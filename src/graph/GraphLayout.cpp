@@ -4,12 +4,18 @@
 #include "graph/GraphScales.h"
 #include "graph/LayerLabel.h"
 #include "graph/LayerStacking.h"
+#include "graph/baseline/Baseline.h"
+#include "graph/order/LayerOrdering.h"
 #include "labels/FittedLabel.h"
 
 #include <cmath>
 #include <optional>
 
-GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const GraphLayout::Carry& carry) {
+namespace {
+
+// The layout over the data's months, which the caller has found.
+GraphLayout layOutOver(const MonthRange& months, const DataSet& data, const GraphSettings& settings,
+                       const GraphLayout::Carry& carry) {
     GraphLayout layout;
     layout.coloring = GraphSettings::coloringKind(settings.coloring);
     layout.keyMonths = carry.keyMonths;
@@ -17,7 +23,7 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
     if (data.series.isEmpty())
         return layout;
     layout.hasSeries = true;
-    layout.months = MonthRange::ofSeries(data.series);
+    layout.months = months;
     if (!layout.months.drawable())
         return layout;
     const int span = int(layout.months.span());
@@ -25,7 +31,7 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
     const QVector<SeriesPlacement> placements = SeriesPlacement::of(data.series, layout.months);
     layout.order = carry.order.size() == placements.size()
                        ? carry.order
-                       : LayerOrdering::order(GraphSettings::sortKind(settings.sort), placements, span);
+                       : LayerOrdering::of(settings.sort).order(placements, span);
 
     const QVector<double> totals = GraphScales::totals(placements, span);
     for (double total : totals) {
@@ -34,8 +40,7 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
             return layout;
     }
     layout.yScale = GraphScales::yScale(GraphScales::typicalTotal(totals));
-    layout.baseline =
-        Baseline::compute(GraphSettings::baselineKind(settings.baseline), layout.order, placements, span);
+    layout.baseline = Baseline::of(settings.baseline).compute(layout.order, placements, span);
     layout.lowestBaseline = Baseline::lowest(layout.baseline);
 
     LayerStacking stacking = LayerStacking::stack(layout.order, placements, layout.baseline);
@@ -70,6 +75,13 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
     return layout;
 }
 
+} // namespace
+
+GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const GraphLayout::Carry& carry) {
+    return layOutOver(MonthRange::ofSeries(data.series), data, settings, carry);
+}
+
 GraphLayout layOut(const DataSet& data, const GraphSettings& settings) {
-    return layOut(data, settings, GraphLayout::Carry{MonthRange::ofSeries(data.series), {}, {}});
+    const MonthRange months = MonthRange::ofSeries(data.series);
+    return layOutOver(months, data, settings, GraphLayout::Carry{months, {}, {}});
 }

@@ -1,6 +1,8 @@
 #include "graph/GraphSettings.h"
 
 #include "graph/ColorSchemePresets.h"
+#include "graph/baseline/Baseline.h"
+#include "graph/order/LayerOrdering.h"
 
 namespace {
 
@@ -32,12 +34,22 @@ bool GraphSettings::operator==(const GraphSettings& other) const {
 }
 
 const QStringList& GraphSettings::baselineNames() {
-    static const QStringList names = texts({"x-axis", "symmetric", "baseline"});
+    static const QStringList names = [] {
+        QStringList list;
+        for (const Baseline::Entry& entry : Baseline::table())
+            list << entry.name;
+        return list;
+    }();
     return names;
 }
 
 const QStringList& GraphSettings::sortNames() {
-    static const QStringList names = texts({"onset-time", "inside-out", "weighted"});
+    static const QStringList names = [] {
+        QStringList list;
+        for (const LayerOrdering::Entry& entry : LayerOrdering::table())
+            list << entry.name;
+        return list;
+    }();
     return names;
 }
 
@@ -50,18 +62,6 @@ const QStringList& GraphSettings::coloringNames() {
 const QStringList& GraphSettings::labelModeNames() {
     static const QStringList names = texts({"classic", "fitted", "none"});
     return names;
-}
-
-Baseline::Kind GraphSettings::baselineKind(int code) {
-    static constexpr Baseline::Kind kinds[] = {Baseline::Kind::XAxis, Baseline::Kind::Symmetric,
-                                               Baseline::Kind::Reference};
-    return kindAt(kinds, code, kinds[0]);
-}
-
-LayerOrdering::Kind GraphSettings::sortKind(int code) {
-    static constexpr LayerOrdering::Kind kinds[] = {
-        LayerOrdering::Kind::OnsetTime, LayerOrdering::Kind::InsideOut, LayerOrdering::Kind::Weighted};
-    return kindAt(kinds, code, kinds[0]);
 }
 
 ColorKeys::Kind GraphSettings::coloringKind(int code) {

@@ -47,10 +47,8 @@ struct GraphSettings {
     // Code of an entry text, or -1.
     static int codeOf(const QStringList& names, const QString& name) { return int(names.indexOf(name)); }
 
-    // What a code stands for. Unknown codes act as code 0, except for the colouring, where they give
-    // every layer the same key.
-    static Baseline::Kind baselineKind(int code);
-    static LayerOrdering::Kind sortKind(int code);
+    // What a colouring code stands for; unknown codes give every layer the same key. (Baselines and
+    // orderings are found by their codes in their own tables.)
     static ColorKeys::Kind coloringKind(int code);
 
     // The default width of a graph of months 0 .. monthSpan, as the width slider starts.

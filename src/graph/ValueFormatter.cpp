@@ -33,18 +33,10 @@ int ValueFormatter::decimals(double value) {
 QString ValueFormatter::format(double value, int magnitude) const {
     const int count = int(suffixes.size());
     int n = 0;
-    if (detailed) {
-        n = 0;
-    } else if (magnitude < 0) {
-        while (n < count - 1 && value >= 1000.0) {
-            value /= 1000.0;
-            ++n;
-        }
-    } else {
-        n = qMax(0, qMin(magnitude, count - 1));
-        for (int i = 0; i < n; ++i)
-            value /= 1000.0;
-    }
+    if (!detailed)
+        n = magnitude < 0 ? automaticLevel(value) : qMax(0, qMin(magnitude, count - 1));
+    for (int i = 0; i < n; ++i)
+        value /= 1000.0;
     QString text = QString::number(value, 'f', decimals(value));
     if (n < count)
         text += suffixes[n];

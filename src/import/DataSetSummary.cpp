@@ -1,6 +1,7 @@
 #include "import/DataSetSummary.h"
 
 #include "data/DataFileReader.h"
+#include "data/MonthRange.h"
 #include "data/MonthText.h"
 
 #include <QStringList>
@@ -35,10 +36,6 @@ QString quoted(const QString& text) {
     return result;
 }
 
-qint64 monthIndex(const DataPoint& point) {
-    return qint64(point.year) * 12 + point.month;
-}
-
 } // namespace
 
 QString DataSetSummary::describe(const DataFileResult& result) {
@@ -64,9 +61,9 @@ QString DataSetSummary::describe(const DataFileResult& result) {
         points += s.points.size();
         if (s.points.isEmpty())
             continue;
-        if (!first || monthIndex(s.points.first()) < monthIndex(*first))
+        if (!first || MonthRange::count(s.points.first()) < MonthRange::count(*first))
             first = &s.points.first();
-        if (!last || monthIndex(s.points.last()) > monthIndex(*last))
+        if (!last || MonthRange::count(s.points.last()) > MonthRange::count(*last))
             last = &s.points.last();
     }
     if (first)

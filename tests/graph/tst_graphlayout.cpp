@@ -138,8 +138,6 @@ private slots:
         QCOMPARE(GraphSettings::sortNames().at(GraphSettings::defaultSort), QStringLiteral("weighted"));
         QCOMPARE(GraphSettings::coloringNames().at(GraphSettings::defaultColoring),
                  QStringLiteral("sum quant"));
-        QCOMPARE(GraphSettings::baselineKind(7), Baseline::Kind::XAxis);
-        QCOMPARE(GraphSettings::sortKind(-1), LayerOrdering::Kind::OnsetTime);
         QCOMPARE(GraphSettings::coloringKind(5), ColorKeys::Kind::None);
         QCOMPARE(GraphSettings::codeOf(GraphSettings::coloringNames(), QStringLiteral("avrg quant")), 3);
         QCOMPARE(GraphSettings().maxColor, QColor(48, 48, 48));

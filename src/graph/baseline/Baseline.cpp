@@ -2,20 +2,20 @@
 
 #include <limits>
 
-QVector<double> Baseline::compute(Kind kind, const QVector<int>& order,
-                                  const QVector<SeriesPlacement>& placements, int span) {
-    switch (kind) {
-    case Kind::Symmetric:
-        return symmetric(order, placements, span);
-    case Kind::Reference:
-        return reference(order, placements, span);
-    case Kind::XAxis:
-        break;
-    }
-    return xAxis(span);
+const QVector<Baseline::Entry>& Baseline::table() {
+    static const QVector<Entry> entries = {
+        {QStringLiteral("x-axis"), xAxis},
+        {QStringLiteral("symmetric"), symmetric},
+        {QStringLiteral("baseline"), reference},
+    };
+    return entries;
 }
 
-QVector<double> Baseline::xAxis(int span) {
+const Baseline::Entry& Baseline::of(int code) {
+    return table()[code < 0 || code >= table().size() ? 0 : code];
+}
+
+QVector<double> Baseline::xAxis(const QVector<int>&, const QVector<SeriesPlacement>&, int span) {
     return QVector<double>(span + 1, 0.0);
 }
 

@@ -2,18 +2,27 @@
 
 #include "data/SeriesPlacement.h"
 
+#include <QString>
 #include <QVector>
 
-// The bottom of the stack at every month 0 .. span, in value units. order lists series indexes
-// from the bottom layer up.
+// The bottom of the stack at every month 0 .. span, in value units, one function per baseline in a table
+// keyed by its code (the control panel's entry). order lists series indexes from the bottom layer up.
 class Baseline {
 public:
-    enum class Kind { XAxis, Symmetric, Reference };
+    using Function = QVector<double> (*)(const QVector<int>& order,
+                                         const QVector<SeriesPlacement>& placements, int span);
+    struct Entry {
+        QString name; // the entry's text in the panel and on the command line
+        Function compute;
+    };
+    // Entry i is code i.
+    static const QVector<Entry>& table();
+    // Unknown codes act as code 0.
+    static const Entry& of(int code);
 
-    static QVector<double> compute(Kind kind, const QVector<int>& order,
-                                   const QVector<SeriesPlacement>& placements, int span);
-
-    static QVector<double> xAxis(int span);
+    // Zero: the stack stands on y = 0.
+    static QVector<double> xAxis(const QVector<int>& order, const QVector<SeriesPlacement>& placements,
+                                 int span);
     // Minus half the total: the stack is centred on y = 0.
     static QVector<double> symmetric(const QVector<int>& order, const QVector<SeriesPlacement>& placements,
                                      int span);

@@ -1,11 +1,10 @@
 #include "graph/order/LayerOrdering.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
-// How much a layer's value 1, 2 and 3 months after the onset weighs: the month after weighs most.
+// How much the onset month and the two after it weigh in the balance: the month after weighs most.
 constexpr double lookAheadWeights[3] = {0.5, 1.0, 0.25};
 
 // The order as a linked list over series indexes, so that moving a layer to either end costs
@@ -102,10 +101,12 @@ public:
         return -1;
     }
 
-    // LayerOrdering::balance of the running layers around pivot, in one walk over them and with
-    // the same additions in the same order, so the result is bit for bit the same. It relies on
-    // what holds inside the sweep: a layer that has a value a months ahead has every nearer one,
-    // so each reference layer is found in the walk before any layer that needs it.
+    // The weighted look-ahead balance of the running layers around pivot: over the onset month and the
+    // two after it (weights 0.5, 1, 0.25), half of all values less those above the middle of the
+    // reference layer (the pivot, or the first layer above it that runs that month). Positive when the
+    // stack is heavier below, so a new layer should go on top. One walk over the running layers: a layer
+    // that has a value a months ahead has every nearer one, so each month's reference is found in the
+    // walk before any layer above it.
     double balanceAround(int pivot) const {
         const auto& weights = lookAheadWeights;
         double all[3] = {0.0, 0.0, 0.0};
@@ -187,9 +188,9 @@ public:
     QVector<int> cursor;
 };
 
-} // namespace
-
-QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& placements, int span) {
+// Places every starting layer by place(sweep, series, pivot), which may move it to either end.
+template <typename Place>
+QVector<int> sweepOrder(const QVector<SeriesPlacement>& placements, int span, Place place) {
     if (placements.isEmpty())
         return {};
     // Onsets by month, each month's in data order.
@@ -209,7 +210,6 @@ QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& pla
 
     Sweep sweep(placements);
     int pivot = 0;
-    bool toTop = true;
     for (int m = 0; m <= span; ++m) {
         if (sweep.ended(pivot)) {
             const int above = sweep.runningAbove(pivot);
@@ -218,18 +218,8 @@ QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& pla
         }
         for (int k = onsetCount[m]; k < onsetCount[m + 1]; ++k) {
             const int s = onsets[k];
-            if (kind == Kind::InsideOut && s != pivot) {
-                if (toTop)
-                    sweep.moveToTop(s);
-                else
-                    sweep.moveToBottom(s);
-                toTop = !toTop;
-            } else if (kind == Kind::Weighted && s != pivot) {
-                if (sweep.balanceAround(pivot) >= 0.0)
-                    sweep.moveToTop(s);
-                else
-                    sweep.moveToBottom(s);
-            }
+            if (s != pivot)
+                place(sweep, s, pivot);
             sweep.start(s);
         }
         sweep.advance();
@@ -237,34 +227,41 @@ QVector<int> LayerOrdering::order(Kind kind, const QVector<SeriesPlacement>& pla
     return sweep.result();
 }
 
-double LayerOrdering::balance(const QVector<LookAhead>& stack, int pivot) {
-    const auto& weights = lookAheadWeights;
-    const auto present = [&](int position, int a) { return !std::isnan(stack[position][a]); };
-    double e = 0.0;
-    int i = pivot;
-    for (int a = 0; a < 3; ++a) {
-        int l = i;
-        if (!present(i, a)) {
-            for (int j = i + 1; j < stack.size(); ++j) {
-                if (present(j, a)) {
-                    l = j;
-                    break;
-                }
-            }
-        }
-        double all = 0.0;
-        double above = 0.0;
-        for (int k = 0; k < stack.size(); ++k) {
-            if (!present(k, a))
-                continue;
-            all += stack[k][a];
-            if (k > l)
-                above += stack[k][a];
-        }
-        if (present(l, a))
-            above += 0.5 * stack[l][a];
-        e += weights[a] * (0.5 * all - above);
-        i = l;
-    }
-    return e;
+} // namespace
+
+const QVector<LayerOrdering::Entry>& LayerOrdering::table() {
+    static const QVector<Entry> entries = {
+        {QStringLiteral("onset-time"), onsetTime},
+        {QStringLiteral("inside-out"), insideOut},
+        {QStringLiteral("weighted"), weighted},
+    };
+    return entries;
+}
+
+const LayerOrdering::Entry& LayerOrdering::of(int code) {
+    return table()[code < 0 || code >= table().size() ? 0 : code];
+}
+
+QVector<int> LayerOrdering::onsetTime(const QVector<SeriesPlacement>& placements, int span) {
+    return sweepOrder(placements, span, [](Sweep&, int, int) {});
+}
+
+QVector<int> LayerOrdering::insideOut(const QVector<SeriesPlacement>& placements, int span) {
+    bool toTop = true;
+    return sweepOrder(placements, span, [&toTop](Sweep& sweep, int s, int) {
+        if (toTop)
+            sweep.moveToTop(s);
+        else
+            sweep.moveToBottom(s);
+        toTop = !toTop;
+    });
+}
+
+QVector<int> LayerOrdering::weighted(const QVector<SeriesPlacement>& placements, int span) {
+    return sweepOrder(placements, span, [](Sweep& sweep, int s, int pivot) {
+        if (sweep.balanceAround(pivot) >= 0.0)
+            sweep.moveToTop(s);
+        else
+            sweep.moveToBottom(s);
+    });
 }

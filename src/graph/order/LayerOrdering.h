@@ -2,26 +2,29 @@
 
 #include "data/SeriesPlacement.h"
 
+#include <QString>
 #include <QVector>
 
-#include <array>
-
-// The stacking order: one sweep over the months in which every series enters the stack in
-// its first month. The orderings differ only in where a starting layer goes.
+// The stacking orders, one function per sorting in a table keyed by its code (the control panel's
+// entry). Each gives series indexes from the bottom layer up.
 class LayerOrdering {
 public:
-    enum class Kind {
-        OnsetTime, // stays where it is: data order, earliest first
-        InsideOut, // alternately to the top and to the bottom
-        Weighted,  // to the lighter side, by a look-ahead balance
+    using Function = QVector<int> (*)(const QVector<SeriesPlacement>& placements, int span);
+    struct Entry {
+        QString name; // the entry's text in the panel and on the command line
+        Function order;
     };
+    // Entry i is code i.
+    static const QVector<Entry>& table();
+    // Unknown codes act as code 0.
+    static const Entry& of(int code);
 
-    // A layer's values at a month and the two following ones; NaN where it has none.
-    using LookAhead = std::array<double, 3>;
-
-    // Series indexes from the bottom layer up.
-    static QVector<int> order(Kind kind, const QVector<SeriesPlacement>& placements, int span);
-    // Weighted look-ahead balance of a stack (bottom first) around the layer at position pivot:
-    // positive when the stack is heavier below the reference's middle, so a new layer should go on top.
-    static double balance(const QVector<LookAhead>& stack, int pivot);
+    // The specified orderings are one sweep over the months in which every series enters the stack in
+    // its first month; they differ only in where a starting layer goes.
+    // Stays where it is: data order, earliest first.
+    static QVector<int> onsetTime(const QVector<SeriesPlacement>& placements, int span);
+    // Alternately to the top and to the bottom.
+    static QVector<int> insideOut(const QVector<SeriesPlacement>& placements, int span);
+    // To the lighter side, by a look-ahead balance of the running layers around the pivot.
+    static QVector<int> weighted(const QVector<SeriesPlacement>& placements, int span);
 };

@@ -38,7 +38,7 @@ private slots:
         QFETCH(double, lowest);
         const QVector<int> order = {0, 1};
         const QVector<SeriesPlacement> p = GraphFixtures::place(example);
-        const QVector<double> base = Baseline::compute(GraphSettings::baselineKind(algo), order, p, 2);
+        const QVector<double> base = Baseline::of(algo).compute(order, p, 2);
         QCOMPARE(base, baseline);
         QCOMPARE(Baseline::lowest(base), lowest);
         const LayerStacking stack = LayerStacking::stack(order, p, base);
@@ -78,7 +78,7 @@ private slots:
         const QVector<DataSeries> data = {at(0, {1, 2, 3}), at(1, {5, 6}), at(0, {0.5, 0, 7})};
         const QVector<int> order = {1, 2, 0};
         const QVector<SeriesPlacement> p = GraphFixtures::place(data);
-        const LayerStacking stack = LayerStacking::stack(order, p, Baseline::xAxis(2));
+        const LayerStacking stack = LayerStacking::stack(order, p, Baseline::xAxis(order, p, 2));
         QCOMPARE(stack.bottoms[0], QVector<double>({0, 0}));
         QCOMPARE(stack.bottoms[1], QVector<double>({0, 5, 6}));
         QCOMPARE(stack.bottoms[2], QVector<double>({0.5, 5, 13}));

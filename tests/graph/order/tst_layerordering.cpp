@@ -6,16 +6,13 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-#include <limits>
-
 using GraphFixtures::at;
-using LookAhead = LayerOrdering::LookAhead;
 
 namespace {
-constexpr double none = std::numeric_limits<double>::quiet_NaN();
+enum Code { OnsetTime, InsideOut, Weighted };
 
-QVector<int> orderOf(LayerOrdering::Kind kind, const QVector<DataSeries>& data) {
-    return LayerOrdering::order(kind, GraphFixtures::place(data), GraphFixtures::span(data));
+QVector<int> orderOf(int code, const QVector<DataSeries>& data) {
+    return LayerOrdering::of(code).order(GraphFixtures::place(data), GraphFixtures::span(data));
 }
 
 // The sweep done the slow, literal way: a vector of layers, moved by erasing and inserting,
@@ -25,7 +22,7 @@ struct Entry {
     int cursor;
 };
 
-QVector<int> literalOrder(LayerOrdering::Kind kind, const QVector<DataSeries>& data) {
+QVector<int> literalOrder(int code, const QVector<DataSeries>& data) {
     const QVector<SeriesPlacement> p = GraphFixtures::place(data);
     const int span = GraphFixtures::span(data);
     QVector<Entry> layers;
@@ -82,8 +79,8 @@ QVector<int> literalOrder(LayerOrdering::Kind kind, const QVector<DataSeries>& d
             while (layers[v].series != s)
                 ++v;
             bool toTop = false;
-            const bool moves = v != o && kind != LayerOrdering::Kind::OnsetTime;
-            if (moves && kind == LayerOrdering::Kind::InsideOut) {
+            const bool moves = v != o && code != OnsetTime;
+            if (moves && code == InsideOut) {
                 toTop = toggle;
                 toggle = !toggle;
             } else if (moves) {
@@ -121,63 +118,60 @@ class LayerOrderingTest : public QObject {
     Q_OBJECT
 private slots:
     void codes() {
-        QCOMPARE(GraphSettings::sortKind(0), LayerOrdering::Kind::OnsetTime);
-        QCOMPARE(GraphSettings::sortKind(1), LayerOrdering::Kind::InsideOut);
-        QCOMPARE(GraphSettings::sortKind(2), LayerOrdering::Kind::Weighted);
-        QCOMPARE(GraphSettings::sortKind(-1), LayerOrdering::Kind::OnsetTime);
-        QCOMPARE(GraphSettings::sortKind(3), LayerOrdering::Kind::OnsetTime);
+        QVERIFY(LayerOrdering::of(0).order == &LayerOrdering::onsetTime);
+        QVERIFY(LayerOrdering::of(1).order == &LayerOrdering::insideOut);
+        QVERIFY(LayerOrdering::of(2).order == &LayerOrdering::weighted);
+        QVERIFY(LayerOrdering::of(-1).order == &LayerOrdering::onsetTime);
+        QVERIFY(LayerOrdering::of(3).order == &LayerOrdering::onsetTime);
+        QCOMPARE(GraphSettings::sortNames(),
+                 QStringList({QStringLiteral("onset-time"), QStringLiteral("inside-out"),
+                              QStringLiteral("weighted")}));
     }
     void onsetTimeKeepsDataOrder() {
         const QVector<DataSeries> data = {at(0, {1, 1}), at(0, {5}), at(1, {2, 2, 2}), at(3, {1})};
-        QCOMPARE(orderOf(LayerOrdering::Kind::OnsetTime, data), QVector<int>({0, 1, 2, 3}));
-        QVERIFY(LayerOrdering::order(LayerOrdering::Kind::Weighted, {}, 0).isEmpty());
+        QCOMPARE(orderOf(OnsetTime, data), QVector<int>({0, 1, 2, 3}));
+        QVERIFY(LayerOrdering::weighted({}, 0).isEmpty());
     }
     void insideOutAlternatesTopAndBottom() {
         // S0, S1 start in month 0, S2 in month 1, S3 and S4 in month 2.
         const QVector<DataSeries> data = {at(0, {1, 1, 1}), at(0, {1, 1, 1}), at(1, {1, 1}), at(2, {1}),
                                           at(2, {1})};
-        QCOMPARE(orderOf(LayerOrdering::Kind::InsideOut, data), QVector<int>({4, 2, 0, 1, 3}));
+        QCOMPARE(orderOf(InsideOut, data), QVector<int>({4, 2, 0, 1, 3}));
     }
     void insideOutIgnoresTheEndOfLayers() {
         // S0 has ended before the others start; the toggle still decides alone.
         const QVector<DataSeries> data = {at(0, {1}), at(2, {1}), at(2, {1}), at(3, {1})};
-        QCOMPARE(orderOf(LayerOrdering::Kind::InsideOut, data), QVector<int>({2, 0, 1, 3}));
+        QCOMPARE(orderOf(InsideOut, data), QVector<int>({2, 0, 1, 3}));
     }
-    void balanceWeighsTheNextMonthMost() {
-        // From the bottom: A = 4, pivot P = 2, B = 1 in all three months:
-        // 0.5 * 7 - (1 + 0.5 * 2) = 1.5 per month.
-        const QVector<LookAhead> heavyBelow = {{4, 4, 4}, {2, 2, 2}, {1, 1, 1}};
-        QCOMPARE(LayerOrdering::balance(heavyBelow, 1), 0.5 * 1.5 + 1.5 + 0.25 * 1.5);
-        const QVector<LookAhead> heavyAbove = {{1, 1, 1}, {2, 2, 2}, {4, 4, 4}};
-        QCOMPARE(LayerOrdering::balance(heavyAbove, 1), -(0.5 * 1.5 + 1.5 + 0.25 * 1.5));
-        // Month 0 leans one way (1.5), month 1 the other (-1.5), month 2 is balanced: the
-        // following month's weight 1.0 decides.
-        const QVector<LookAhead> shifting = {{4, 1, 1}, {2, 2, 2}, {1, 4, 1}};
-        QCOMPARE(LayerOrdering::balance(shifting, 1), 0.5 * 1.5 - 1.0 * 1.5 + 0.25 * 0.0);
+    // A new layer arrives in month 1 while the stack is, from the bottom, A, the pivot P = 2 and B in
+    // all three months ahead: with A = 4, B = 1 each month weighs 0.5 * 7 - (1 + 0.5 * 2) = 1.5, and
+    // E = 0.5 * 1.5 + 1.5 + 0.25 * 1.5 >= 0 sends it to the top; with A = 1, B = 4 to the bottom. (In
+    // month 0, B ties around the lone pivot and goes on top, A then finds the stack heavier above.)
+    void weightedSendsANewLayerToTheLighterSide_data() {
+        QTest::addColumn<double>("a");
+        QTest::addColumn<double>("b");
+        QTest::addColumn<QVector<int>>("order");
+        QTest::newRow("heavier below: top") << 4.0 << 1.0 << QVector<int>{2, 0, 1, 3};
+        QTest::newRow("heavier above: bottom") << 1.0 << 4.0 << QVector<int>{3, 2, 0, 1};
     }
-    void balanceMovesItsReferenceUp() {
-        // The pivot is gone after month 0: the layer above it becomes the reference for months 1 and 2.
-        const QVector<LookAhead> stack = {{5, 5, 5}, {2, none, none}, {1, 3, 3}};
-        const double month0 = 0.5 * 8 - (1 + 0.5 * 2);
-        const double later = 0.5 * 8 - (0.5 * 3);
-        QCOMPARE(LayerOrdering::balance(stack, 1), 0.5 * month0 + 1.0 * later + 0.25 * later);
-    }
-    void balanceAroundAnEndedPivot() {
-        // Pivot and everything above it have ended: it stays the reference and adds nothing.
-        const QVector<LookAhead> stack = {{3, 3, none}, {none, none, none}};
-        QCOMPARE(LayerOrdering::balance(stack, 1), 0.5 * 1.5 + 1.0 * 1.5);
-        QCOMPARE(LayerOrdering::balance({{none, none, none}}, 0), 0.0);
+    void weightedSendsANewLayerToTheLighterSide() {
+        QFETCH(double, a);
+        QFETCH(double, b);
+        QFETCH(QVector<int>, order);
+        const QVector<DataSeries> data = {at(0, {2, 2, 2, 2}), at(0, {b, b, b, b}), at(0, {a, a, a, a}),
+                                          at(1, {1, 1, 1})};
+        QCOMPARE(orderOf(Weighted, data), order);
     }
     void weightedPlacesLayersOfOneMonthInTurn() {
         // S0 (1) is the pivot; S1 (10) ties at 0 and goes on top. In month 1, S2 finds the stack
         // heavier above: bottom. S3 then sees S2 below: with 4 still lighter below (bottom), with 20 top.
         const QVector<DataSeries> light = {at(0, {1, 1, 1, 1}), at(0, {10, 10, 10, 10}), at(1, {1, 1, 1}),
                                            at(1, {4, 4, 4})};
-        QCOMPARE(orderOf(LayerOrdering::Kind::Weighted, light), QVector<int>({3, 2, 0, 1}));
+        QCOMPARE(orderOf(Weighted, light), QVector<int>({3, 2, 0, 1}));
         const QVector<DataSeries> heavy = {at(0, {1, 1, 1, 1}), at(0, {10, 10, 10, 10}), at(1, {20, 20, 20}),
                                            at(1, {4, 4, 4})};
         // S2 (20) goes to the bottom, then S3 sees 20 + 1 below and 10 above the pivot: top.
-        QCOMPARE(orderOf(LayerOrdering::Kind::Weighted, heavy), QVector<int>({2, 0, 1, 3}));
+        QCOMPARE(orderOf(Weighted, heavy), QVector<int>({2, 0, 1, 3}));
     }
     void weightedAfterThePivotEnded() {
         // S0 ends after month 0; from month 1 the first running layer above it, S1, is the pivot.
@@ -185,7 +179,7 @@ private slots:
                                           at(2, {1, 1, 1})};
         // Month 0: S1 ties (top). Month 1: S0 has ended, S1 is the reference; 0.5 * 2 - 1 = 0 -> top.
         // Month 2: stack S1 (2), S2 (5) around S1: 0.5 * 7 - (5 + 1) < 0 -> bottom.
-        QCOMPARE(orderOf(LayerOrdering::Kind::Weighted, data), QVector<int>({3, 0, 1, 2}));
+        QCOMPARE(orderOf(Weighted, data), QVector<int>({3, 0, 1, 2}));
     }
     void fastSweepMatchesTheLiteralOne() {
         QRandomGenerator random(20261208);
@@ -208,9 +202,8 @@ private slots:
                 }
                 data.append(series);
             }
-            for (LayerOrdering::Kind kind : {LayerOrdering::Kind::OnsetTime, LayerOrdering::Kind::InsideOut,
-                                             LayerOrdering::Kind::Weighted})
-                QCOMPARE(orderOf(kind, data), literalOrder(kind, data));
+            for (int code : {OnsetTime, InsideOut, Weighted})
+                QCOMPARE(orderOf(code, data), literalOrder(code, data));
         }
     }
 };
