@@ -18,5 +18,5 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 else
     echo "No display found (DISPLAY is not set): rendering the example into an image instead."
 fi
-"$build/src/stackedgraph" --export "$out" "$example"
+"$build/src/stackedgraph" --export "$out" --time-axis --scheme sunset "$example"
 echo "Wrote $out"

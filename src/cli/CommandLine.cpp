@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/ProgressLine.h"
 #include "data/NumberText.h"
 #include "export/DataSetCsv.h"
 #include "export/ImageSize.h"
@@ -55,6 +56,9 @@ const Mode modeTable[] = {
      "Print how smooth each baseline and sorting lays FILE out, as CSV; the smoothest pairs go to standard "
      "error."},
 };
+// The picture --export makes without a size.
+const QSize defaultPicture(1920, 1080);
+
 // Options that run without a window too.
 const char* const otherBatchOptions[] = {"--help", "-h", "--help-all", "--version", "-v"};
 
@@ -76,6 +80,9 @@ QStringList schemeNames() {
 struct BatchOptions {
     GraphSettings graph;
     bool widthGiven = false;
+    // Neither --size nor --image-size: the picture that opens anywhere.
+    bool sizeGiven = false;
+    bool labelsGiven = false;
     int sizeIndex = ImageSize::defaultChoice;
     QSize exactSize;
     bool transparent = false;
@@ -114,7 +121,8 @@ void addOptions(QCommandLineParser& parser) {
         {QStringLiteral("labels"),
          QStringLiteral("How layers are named: ") +
              names(GraphSettings::labelModeNames(), int(GraphSettings::LabelMode::Classic)) +
-             QStringLiteral(" fitted: at the largest size each band holds."),
+             QStringLiteral(" fitted: at the largest size each band holds, the default of --export without "
+                            "--size or --image-size."),
          QStringLiteral("NAME")},
         {QStringLiteral("scheme"),
          QStringLiteral("Colour preset: ") + names(schemeNames(), GraphSettings::defaultScheme - 1),
@@ -127,9 +135,12 @@ void addOptions(QCommandLineParser& parser) {
          QStringLiteral("Graph width in scene units (default %1 a month).").arg(GraphSettings::unitsPerMonth),
          QStringLiteral("N")},
         {QStringLiteral("size"),
-         QStringLiteral("Image size choice 0..4: a quarter, half, one, two or four image pixels "
-                        "a scene unit (default %1).")
-             .arg(ImageSize::defaultChoice),
+         QStringLiteral(
+             "Image size choice 0..4 of the window's export: a quarter, half, one, two or four image "
+             "pixels a scene unit. Without --size or --image-size, --export makes a %1x%2 picture "
+             "that the graph fills.")
+             .arg(defaultPicture.width())
+             .arg(defaultPicture.height()),
          QStringLiteral("INDEX")},
         {QStringLiteral("image-size"),
          QStringLiteral(
@@ -164,6 +175,7 @@ bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QSt
     if (!pick(QStringLiteral("labels"), GraphSettings::labelModeNames(), labels))
         return false;
     graph.labels = GraphSettings::LabelMode(labels);
+    settings.labelsGiven = parser.isSet(QStringLiteral("labels"));
 
     // Without --scheme the colours stay the start colours of the settings.
     if (parser.isSet(QStringLiteral("scheme"))) {
@@ -189,10 +201,14 @@ bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QSt
         *target = color;
     }
     if (parser.isSet(QStringLiteral("width"))) {
+        // Written as a whole number or in exponent form (1e6); always a whole number the slider could hold.
         bool ok = false;
-        const int width = parser.value(QStringLiteral("width")).toInt(&ok);
-        if (!ok || width < 1) {
-            *error = QStringLiteral("--width must be a positive whole number of scene units");
+        const double width = parser.value(QStringLiteral("width")).toDouble(&ok);
+        if (!ok || !(width >= 1.0 && width <= double(std::numeric_limits<int>::max())) ||
+            width != std::floor(width)) {
+            *error = QStringLiteral("--width must be a whole number of scene units from 1 to %1, not %2")
+                         .arg(std::numeric_limits<int>::max())
+                         .arg(parser.value(QStringLiteral("width")));
             return false;
         }
         graph.width = width;
@@ -205,6 +221,7 @@ bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QSt
             *error = QStringLiteral("--size must be 0, 1, 2, 3 or 4");
             return false;
         }
+        settings.sizeGiven = true;
     }
     if (parser.isSet(QStringLiteral("image-size"))) {
         static const QRegularExpression pattern(QStringLiteral("^(\\d{1,6})[xX](\\d{1,6})$"));
@@ -214,6 +231,7 @@ bool parseSettings(const QCommandLineParser& parser, BatchOptions& settings, QSt
             return false;
         }
         settings.exactSize = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+        settings.sizeGiven = true;
     }
     settings.transparent = parser.isSet(QStringLiteral("transparent"));
     settings.timeAxis = parser.isSet(QStringLiteral("time-axis"));
@@ -236,21 +254,19 @@ public:
     QGraphicsScene scene;
 };
 
-// The width a graph gets when none is given: the default for its months.
-void resolveWidth(BatchOptions& options, const DataSet& data) {
-    if (!options.widthGiven)
-        options.graph.width = GraphSettings::defaultWidth(MonthRange::ofSeries(data.series).span());
-}
-
-// With an exact image size and no width, the width that gives the scene rectangle the image's proportions,
-// so that the graph fills it. The rectangle's height does not depend on the width.
-void fitWidthToImage(BatchOptions& options, const DataSet& data) {
-    if (!options.exactSize.isValid() || options.widthGiven)
-        return;
-    const GraphLayout layout = layOut(data, options.graph);
+// The order, months and height of a graph do not depend on its width: one layout without names finds them,
+// and the width follows. With an exact image size and no width, the graph gets the width that gives the
+// scene rectangle the frame's proportions, so that it fills the frame.
+void resolveGraph(BatchOptions& options, const DataSet& data) {
+    GraphSettings bands = options.graph;
+    bands.labels = GraphSettings::LabelMode::None;
+    const GraphLayout layout = layOut(data, bands);
     options.order = layout.order;
+    if (!options.widthGiven)
+        options.graph.width = GraphSettings::defaultWidth(layout.months.span());
     const double height = layout.sceneRect.height();
-    if (!layout.drawable || !(height > 0.0) || !std::isfinite(height))
+    if (!options.exactSize.isValid() || options.widthGiven || !layout.drawable || !(height > 0.0) ||
+        !std::isfinite(height))
         return;
     options.graph.width = std::max(1.0, height * options.exactSize.width() / options.exactSize.height());
 }
@@ -308,22 +324,6 @@ bool CommandLine::isBatch(int argc, char** argv) {
     return false;
 }
 
-bool CommandLine::graphSettings(const QStringList& arguments, const DataSet& data, GraphSettings* settings,
-                                QString* error) {
-    QCommandLineParser parser;
-    addOptions(parser);
-    BatchOptions options;
-    if (!parser.parse(arguments)) {
-        *error = parser.errorText();
-        return false;
-    }
-    if (!parseSettings(parser, options, error))
-        return false;
-    resolveWidth(options, data);
-    *settings = options.graph;
-    return true;
-}
-
 int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     addOptions(parser);
@@ -364,6 +364,15 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
     QString error;
     if (!parseSettings(parser, options, &error))
         return usage(error);
+    if (mode == QLatin1String("export") && !options.sizeGiven) {
+        // A picture of a screen's size that the graph fills, named as the window's "Fit Labels" names it;
+        // the footer of the time axis comes out of its height.
+        options.exactSize = defaultPicture;
+        if (options.timeAxis)
+            options.exactSize.rheight() -= TimeAxisFooter::rows();
+        if (!options.labelsGiven)
+            options.graph.labels = GraphSettings::LabelMode::Fitted;
+    }
     SceneExport::Format format = SceneExport::Format::Png;
     if (mode == QLatin1String("export")) {
         if (!SceneExport::formatOf(parser.value(mode), &format))
@@ -378,10 +387,9 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
         err << result.error << '\n';
         return 1;
     }
-    resolveWidth(options, result.data);
-
-    if (mode == QLatin1String("export"))
-        fitWidthToImage(options, result.data);
+    const bool drawn = mode.startsWith(QLatin1String("export"));
+    if (drawn)
+        resolveGraph(options, result.data);
 
     out.flush();
     const auto write = [&](const QString& target, const QByteArray& bytes) {
@@ -431,7 +439,13 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
                                           ValueFormatter(result.data.magnitudeSuffixes, result.data.unitText,
                                                          result.data.unitAfterValue, false),
                                           size, frame.placement);
-    if (!SceneExport::write(batch.scene, size, frame, target, &error)) {
+    err.flush();
+    ProgressLine progress(stderr, ProgressLine::isTerminal(stderr),
+                          size.height() + qMax(frame.footer.rows, 0));
+    frame.progress = [&progress](double done) { progress.report(done); };
+    const bool written = SceneExport::write(batch.scene, size, frame, target, &error);
+    progress.finish();
+    if (!written) {
         err << error << '\n';
         return 1;
     }

@@ -29,8 +29,8 @@ LayerLabel::Placement LayerLabel::place(const SeriesPlacement& layer, const QVec
 }
 
 int LayerLabel::pixelSize(double xScale, double yScale, double thickness) {
-    // Beyond this a label would be far larger than any screen; also keeps the conversion defined.
-    static constexpr double largest = 1.0e6;
+    // Also keeps the conversion defined.
+    static constexpr double largest = LabelPlacement::largestPixelSize;
     const double size = xScale / 20.0 + thickness * yScale / 20.0;
     if (!(size >= 1.0))
         return 0;

@@ -34,6 +34,5 @@ public:
 
     // Room kept free around the text, in pixels per pixel of font size.
     static constexpr double margin = 0.05;
-    // Beyond this a label would be far larger than any screen.
-    static constexpr int largest = 1000000;
+    static constexpr int largest = LabelPlacement::largestPixelSize;
 };

@@ -81,6 +81,9 @@ QPainterPath LabelCache::textOutlines(const QString& text, int pixelSize) {
     const double baseline = line.y() + line.ascent();
     for (const QGlyphRun& run : line.glyphRuns()) {
         const QRawFont font = run.rawFont();
+        // A font engine that cannot give the glyphs at this size gives none.
+        if (!font.isValid())
+            continue;
         const QString face = font.familyName() + QLatin1Char('|') + font.styleName() + QLatin1Char('|') +
                              QString::number(font.pixelSize()) + QLatin1Char('|');
         const QList<quint32> indexes = run.glyphIndexes();

@@ -11,4 +11,8 @@ struct LabelPlacement {
     QPointF origin;
 
     bool isEmpty() const { return text.isEmpty() || pixelSize < 1; }
+
+    // The largest pixel size a label is made at: Qt's font engines give no glyphs far beyond it (at
+    // 65536 they give none), and a label this large is already larger than any screen.
+    static constexpr int largestPixelSize = 16384;
 };

@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -90,8 +91,15 @@ void SceneImage::renderRows(QGraphicsScene& scene, const QSize& size, const Fram
     if (target.isNull())
         return;
     const QTransform shift = QTransform::fromTranslate(0.0, -firstRow);
+    std::function<void(int, int)> tileDone;
+    if (frame.progress) {
+        const double whole = double(size.height()) + qMax(frame.footer.rows, 0);
+        tileDone = [&](int done, int all) {
+            frame.progress((firstRow + rows.height() * double(done) / all) / whole);
+        };
+    }
     if (drawLayers(scene, LayerRenderer::fitting(scene.sceneRect(), target) * shift, shift.mapRect(target),
-                   rows, 4 * qMax(1, QThread::idealThreadCount())))
+                   rows, 4 * qMax(1, QThread::idealThreadCount()), tileDone))
         return;
     drawTiles(rows, [&](QPainter& painter, const QRect&) {
         painter.translate(0, -firstRow);
@@ -110,15 +118,22 @@ void SceneImage::renderFooterRows(const Footer& footer, int firstRow, QImage& ro
 }
 
 bool SceneImage::drawLayers(QGraphicsScene& scene, const QTransform& transform, const QRectF& clip,
-                            QImage& image, int columns) {
+                            QImage& image, int columns,
+                            const std::function<void(int done, int all)>& tileDone) {
     const LayerRenderer layers(scene, transform, clip);
     if (!layers.isValid())
         return false;
     // Tiles of columns on every core at once; each tile writes only its own pixels. More tiles than
     // threads, taken in turn, so that no thread waits long for another at the end.
     const QVector<QRect> tiles = tilesOf(image, columns);
+    std::mutex reporting;
+    int done = 0;
     forEachInParallel(int(tiles.size()), [&](int i) {
         drawTile(image, tiles[i], [&](QPainter& painter, const QRect& area) { layers.paint(painter, area); });
+        if (tileDone) {
+            const std::lock_guard<std::mutex> lock(reporting);
+            tileDone(++done, int(tiles.size()));
+        }
     });
     return true;
 }

@@ -26,11 +26,17 @@ public:
         std::function<void(QPainter& painter, const QRect& area)> paint;
     };
 
-    // How the scene goes into an image: its background, where it sits in the frame, what comes below.
+    // How much of a whole image (frame and footer) is drawn, 0 .. 1. Called from the threads that draw,
+    // one call at a time.
+    using Progress = std::function<void(double done)>;
+
+    // How the scene goes into an image: its background, where it sits in the frame, what comes below, and
+    // who hears how far drawing it has come.
     struct Frame {
         bool transparent = false;
         Placement placement = Placement::TopLeft;
         Footer footer;
+        Progress progress;
     };
 
     // Where the scene rectangle goes in a frame of that size: as large as fits, with kept aspect ratio.
@@ -63,8 +69,10 @@ public:
     // clip (image pixels; a null clip: not clipped), split into about that many columns of tiles drawn on
     // every core at once. False, with nothing drawn, when the scene holds anything but layers or the
     // transform turns or shears it.
+    // tileDone, when given, hears of each tile as it is done (done of all), one call at a time.
     static bool drawLayers(QGraphicsScene& scene, const QTransform& transform, const QRectF& clip,
-                           QImage& image, int columns);
+                           QImage& image, int columns,
+                           const std::function<void(int done, int all)>& tileDone = nullptr);
 
     // Largest image render() accepts, in bytes of pixel data.
     static constexpr qint64 maxImageBytes = qint64(2) * 1024 * 1024 * 1024;

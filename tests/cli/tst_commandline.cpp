@@ -1,16 +1,17 @@
-#include "cli/CommandLine.h"
 #include "data/DataFileReader.h"
 #include "export/ImageSize.h"
 #include "export/TimeAxisFooter.h"
-#include "graph/GraphSettings.h"
 #include "graph/StackedGraph.h"
+#include "support/FakeDialogs.h"
 #include "support/PictureCompare.h"
 #include "support/TestFiles.h"
 #include "widgets/StackedGraphWidget.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -218,7 +219,7 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("old bytes"));
     }
 
-    // The command line without options draws what the control panel shows at start.
+    // The command line without options draws what the control panel exports at start.
     void defaultsAreThePanelsStartState() {
         const DataFileResult read = DataFileReader::readFile(example);
         QVERIFY(read.ok());
@@ -226,18 +227,88 @@ private slots:
         QWidget parent;
         StackedGraphWidget panel(&data.series, &data.unitText, &data.unitAfterValue, &data.magnitudeSuffixes,
                                  &parent);
-        GraphSettings fromOptions;
-        QString error;
-        QVERIFY(CommandLine::graphSettings(
-            {program, QStringLiteral("--export"), QStringLiteral("x.png"), example}, data, &fromOptions,
-            &error));
-        QVERIFY(fromOptions == panel.stackedGraph->settings());
-        QCOMPARE(fromOptions.width, 320.0 * 121);
-        QVERIFY(CommandLine::graphSettings({program, QStringLiteral("--sort"), QStringLiteral("inside-out"),
-                                            QStringLiteral("--width"), QStringLiteral("999")},
-                                           data, &fromOptions, &error));
-        QCOMPARE(fromOptions.sort, 1);
-        QCOMPARE(fromOptions.width, 999.0);
+        QTemporaryDir dir;
+        FakeDialogs dialogs;
+        dialogs.saveAnswer = dir.filePath(QStringLiteral("panel.png"));
+        QPushButton* button = nullptr;
+        for (QPushButton* candidate : panel.findChildren<QPushButton*>())
+            if (candidate->text() == QStringLiteral("Export Graph to Image"))
+                button = candidate;
+        QVERIFY(button);
+        // A quarter of a pixel a scene unit, the smallest of the sizes it offers.
+        panel.imageSizeBox->setCurrentIndex(0);
+        button->click();
+        const QString batch = dir.filePath(QStringLiteral("batch.png"));
+        QCOMPARE(
+            run({QStringLiteral("--export"), batch, QStringLiteral("--size"), QStringLiteral("0"), example})
+                .exitCode,
+            0);
+        const QImage expected(dialogs.saveAnswer);
+        QCOMPARE(expected.size(),
+                 QSize(320 * 121 / 4, ImageSize::truncated(panel.stackedGraph->graphHeight) / 4));
+        QCOMPARE(QImage(batch), expected);
+    }
+
+    // Without a size, a picture any viewer opens, filled by the graph, its footer included.
+    void defaultPictureIsAScreen_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("plain") << QStringList();
+        QTest::newRow("time axis") << QStringList{QStringLiteral("--time-axis")};
+    }
+    void defaultPictureIsAScreen() {
+        QFETCH(QStringList, options);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("graph.png"));
+        QCOMPARE(run(QStringList{QStringLiteral("--export"), out} + options + QStringList{example}).exitCode,
+                 0);
+        const QImage image(out);
+        QCOMPARE(image.size(), QSize(1920, 1080));
+        QCOMPARE(paintedArea(image.copy(0, 0, 1920, options.isEmpty() ? 1080 : 1080 - TimeAxisFooter::rows()))
+                     .width(),
+                 1920);
+    }
+
+    // Every numeric option at its extremes is drawn or refused with one clear line; none ends in a signal.
+    void extremeValuesAreDrawnOrRefused_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        const auto row = [](const char* name, QStringList options, int exitCode) {
+            QTest::newRow(name) << options << exitCode;
+        };
+        const QString width = QStringLiteral("--width");
+        const QString imageSize = QStringLiteral("--image-size");
+        const QString size = QStringLiteral("--size");
+        row("width 0", {width, QStringLiteral("0")}, 2);
+        row("width -1", {width, QStringLiteral("-1")}, 2);
+        row("width 1e6", {width, QStringLiteral("1e6")}, 0);
+        row("width 1e9", {width, QStringLiteral("1000000000")}, 0);
+        row("width 2e9", {width, QStringLiteral("2e9")}, 0);
+        row("width 2e9 at one pixel a unit", {width, QStringLiteral("2e9"), size, QStringLiteral("2")}, 1);
+        row("width 1e300", {width, QStringLiteral("1e300")}, 2);
+        row("width abc", {width, QStringLiteral("abc")}, 2);
+        row("image 0x0", {imageSize, QStringLiteral("0x0")}, 2);
+        row("image 1x1", {imageSize, QStringLiteral("1x1")}, 0);
+        row("image 100000x100000", {imageSize, QStringLiteral("100000x100000")}, 1);
+        row("image 65536x1", {imageSize, QStringLiteral("65536x1")}, 0);
+        row("size -1", {size, QStringLiteral("-1")}, 2);
+        row("size 5", {size, QStringLiteral("5")}, 2);
+    }
+    void extremeValuesAreDrawnOrRefused() {
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("graph.png"));
+        const Run result = run(QStringList{QStringLiteral("--export"), out} + options + QStringList{example});
+        QCOMPARE(result.exitCode, exitCode);
+        if (exitCode == 0) {
+            QVERIFY(!QImage(out).isNull());
+            QCOMPARE(result.err, QByteArray());
+        } else {
+            QVERIFY(!QFile::exists(out));
+            const QByteArray message = result.err.left(result.err.indexOf('\n'));
+            QVERIFY2(message.contains(options.first().toUtf8()) || message.contains("Cannot create an image"),
+                     message.constData());
+        }
     }
 
     // One row per label drawn, in the default mode too.
