@@ -1,0 +1,37 @@
+#pragma once
+
+#include "export/ImageSize.h"
+#include "graph/GraphSettings.h"
+
+#include <QSize>
+#include <QStringList>
+#include <QVector>
+
+class QCommandLineParser;
+
+// The batch modes' options: which there are, and the settings of a graph and of its image they give.
+struct BatchOptions {
+    GraphSettings graph;
+    bool widthGiven = false;
+    // Neither --size nor --image-size: the picture that opens anywhere.
+    bool sizeGiven = false;
+    bool labelsGiven = false;
+    int sizeIndex = ImageSize::defaultChoice;
+    QSize exactSize;
+    bool transparent = false;
+    bool timeAxis = false;
+    // The stacking order, once a layout has found it: it does not depend on the width.
+    QVector<int> order;
+
+    // Every option of the batch modes, with its help text.
+    static void addTo(QCommandLineParser& parser);
+    // The modes, one of which a run chooses: "info", "to-csv", "export" ...
+    static QStringList modes();
+    // True when argv asks for a batch mode (or help or the version) rather than the window.
+    static bool namesBatch(int argc, char** argv);
+    // Takes the settings from the parsed options; false, with *error, when one is wrong.
+    bool read(const QCommandLineParser& parser, QString* error);
+
+    // The picture --export makes without a size.
+    static const QSize defaultPicture;
+};
