@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Draws docs/screenshot.png, the picture at the top of the README: the program's own window with the
+# bundled example, on a virtual X server of its own, with the "sunset" colours and the time axis chosen
+# through the window as a person would. Kept in the repository like the icon: look at it before you
+# commit it.
+#   scripts/make-screenshot.sh [PROGRAM]    (default: build/src/stackedgraph)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+program="${1:-${BUILD_DIR:-$root/build}/src/stackedgraph}"
+out="$root/docs/screenshot.png"
+
+need=()
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xdotool >/dev/null || need+=(xdotool)
+command -v xwd >/dev/null || need+=(x11-apps)
+[ -x /usr/bin/convert ] || need+=(imagemagick)
+if [ ${#need[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+
+display=150
+while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
+    display=$((display + 1))
+done
+export DISPLAY=":$display"
+Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" "${app:-}" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X${display}" ] && break
+    sleep 0.1
+done
+
+(cd "$root" && "$program" examples/unemployment-by-industry.data >/dev/null 2>&1) &
+app=$!
+window=$(xdotool search --sync --name 'Stacked Graph \(unemployment-by-industry\)' | head -1)
+xdotool windowmove "$window" 0 0 windowsize --sync "$window" 1400 820
+sleep 1
+# Positions in the window's own pixels, as the layout puts the controls at this size.
+click() {
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    sleep 0.5
+}
+click 190 250              # Colorscheme
+xdotool key Down Return    # grayscale -> sunset
+sleep 0.5
+click 60 8                 # View
+xdotool key Up Return      # its last entry: Time Axis
+sleep 0.5
+click 60 8
+xdotool key Up Up Return   # Fit Labels
+sleep 0.5
+click 290 294              # the width slider's handle
+xdotool key Home           # its narrowest graph
+sleep 1
+xdotool mousemove --window "$window" 840 420 click 2   # the whole graph, fitted to the view
+sleep 1.5
+# Closed menus leave their pixels on a screen without a window manager until the window repaints all.
+xdotool windowsize --sync "$window" 1400 821
+xdotool windowsize --sync "$window" 1400 820
+sleep 1
+# The screen, cut to the window: a grab of the window alone keeps the pixels of menus that closed over it.
+xwd -silent -root | /usr/bin/convert xwd:- -crop "1400x820+0+0" +repage "png:$out"
+echo "Wrote $out"
