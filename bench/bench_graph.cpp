@@ -226,9 +226,10 @@ void BM_AddItems(benchmark::State& state) {
     const Steps steps(*data);
     QVector<QPainterPath> paths;
     for (int i = 0; i < steps.order.size(); ++i)
-        paths.append(LayerOutline::band(steps.placements[steps.order[i]], steps.stack.bottoms[i],
-                                        GraphSettings::unitsPerMonth, 1.0)
-                         .path);
+        paths.append(
+            LayerOutline::band(BandGeometry::of(steps.placements[steps.order[i]], steps.stack.bottoms[i],
+                                                GraphSettings::unitsPerMonth, 1.0))
+                .path);
     QGraphicsScene scene;
     if (state.range(1) == 0)
         scene.setItemIndexMethod(QGraphicsScene::NoIndex);
