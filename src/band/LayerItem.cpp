@@ -2,6 +2,7 @@
 
 #include "band/LayerOutline.h"
 #include "band/PathClip.h"
+#include "raster/CellRaster.h"
 
 #include <QBrush>
 #include <QPaintDevice>
@@ -142,7 +143,7 @@ void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
     draw(painter);
 }
 
-void LayerItem::draw(QPainter* painter) const {
+void LayerItem::draw(QPainter* painter, const BandRaster::Device* raster) const {
     painter->setPen(pen());
     painter->setBrush(brush());
     const Surface surface(*painter, pen());
@@ -161,12 +162,13 @@ void LayerItem::draw(QPainter* painter) const {
         return;
     const bool whole =
         fitsDevice(surface.device.mapRect(bounds).adjusted(-fillMargin, -fillMargin, fillMargin, fillMargin));
-    if (fillInStrips(painter, surface)) {
+    if (fillInStrips(painter, surface, raster)) {
         if (pen().style() == Qt::NoPen)
             return;
         // The outline of only what the device shows: an export's tiles each draw their own part.
         painter->setBrush(Qt::NoBrush);
-        drawVisiblePart(painter, surface);
+        if (!raster || !outlineIntoPixels(painter, surface, *raster))
+            drawVisiblePart(painter, surface);
         return;
     }
     if (whole)
@@ -243,7 +245,8 @@ QPainterPath LayerItem::visiblePart(const Surface& surface) const {
 }
 
 // False when nothing was filled: the path must then be filled whole.
-bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
+bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface,
+                             const BandRaster::Device* raster) const {
     // Only Qt's own rasterizer has the cost strips avoid; OpenGL and printing take whole paths.
     if (geometry.count() < 2 || brush().style() == Qt::NoBrush || !painter->paintEngine() ||
         painter->paintEngine()->type() != QPaintEngine::Raster)
@@ -272,12 +275,34 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
 
     const int top = int(std::floor(visible.top()));
     const int height = int(std::ceil(visible.bottom())) - top;
+    // Strips without the label's glyphs can go straight into the raster's pixels, runs of them at once.
+    const bool direct = raster && brush().style() == Qt::SolidPattern && painter->opacity() == 1.0 &&
+                        surface.device == raster->transform && BandRaster::takes(raster->transform);
+    const uint color = qPremultiply(brush().color().rgba64()).toArgb32();
+    static thread_local CellRaster cells;
+    int runLeft = 0;
+    int runRight = 0;
+    const auto fillRun = [&]() {
+        if (runLeft < runRight)
+            BandRaster::fill(geometry, *raster, color, runLeft + int(shift.x()), runRight + int(shift.x()),
+                             cells);
+        runLeft = runRight = 0;
+    };
     painter->setPen(Qt::NoPen);
     for (const BandStrips::Strip& strip : strips) {
         const QRectF area(strip.left - fillMargin + shift.x(), visible.top() - fillMargin + shift.y(),
                           strip.right - strip.left + 2.0 * fillMargin, visible.height() + 2.0 * fillMargin);
         if (!reaches(strip.points, strip.label, surface.inverse.mapRect(area)))
             continue;
+        if (direct && !strip.label) {
+            if (runLeft == runRight || strip.left != runRight) {
+                fillRun();
+                runLeft = strip.left;
+            }
+            runRight = strip.right;
+            continue;
+        }
+        fillRun();
         const QPainterPath part = cutToDevice(piece(strip.points, strip.label), surface, area);
         painter->save();
         painter->resetTransform();
@@ -286,6 +311,28 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
         painter->drawPath(part);
         painter->restore();
     }
+    fillRun();
     painter->setPen(pen());
+    return true;
+}
+
+bool LayerItem::outlineIntoPixels(QPainter* painter, const Surface& surface,
+                                  const BandRaster::Device& raster) const {
+    const QPen& p = pen();
+    const QTransform& t = raster.transform;
+    // The engine draws a pen as such lines only when it is solid, no wider than a pixel and the device
+    // keeps the aspect ratio.
+    if (p.style() != Qt::SolidLine || p.brush().style() != Qt::SolidPattern || p.isCosmetic() ||
+        !(p.widthF() > 0.0) || painter->opacity() != 1.0 || surface.device != t || !BandRaster::takes(t) ||
+        !qFuzzyCompare(t.m11(), t.m22()) || p.widthF() * BandRaster::scaleOf(t) > 1.0)
+        return false;
+    const QRectF area = reachedArea(surface);
+    const BandStrips::Span span = BandStrips::pointsFor(bandOf(geometry), area.left(), area.right());
+    if (!span.isEmpty())
+        BandRaster::outline(geometry, span.firstPoint, span.lastPoint, raster,
+                            qPremultiply(p.color().rgba64()), p.widthF());
+    // The label's outlines follow the band's, as in the item's path.
+    if (!label.isEmpty() && labelBounds.intersects(area))
+        painter->strokePath(label, p);
     return true;
 }

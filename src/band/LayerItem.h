@@ -1,6 +1,7 @@
 #pragma once
 
 #include "band/BandGeometry.h"
+#include "band/BandRaster.h"
 #include "band/BandStrips.h"
 
 #include <QGraphicsPathItem>
@@ -24,8 +25,10 @@ public:
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
-    // What paint draws. It changes nothing of the item, so threads may draw one item at once.
-    void draw(QPainter* painter) const;
+    // What paint draws. It changes nothing of the item, so threads may draw one item at once. With the
+    // painter's device given as raster pixels, the band goes straight into them where the raster engine's
+    // picture can be drawn that way (BandRaster), the same to the last bit.
+    void draw(QPainter* painter, const BandRaster::Device* raster = nullptr) const;
 
     const BandGeometry& band() const { return geometry; }
 
@@ -35,7 +38,10 @@ public:
 
 private:
     struct Surface;
-    bool fillInStrips(QPainter* painter, const Surface& surface) const;
+    bool fillInStrips(QPainter* painter, const Surface& surface, const BandRaster::Device* raster) const;
+    // The outline drawn straight into the raster's pixels; false when the engine would not draw it as a
+    // line no wider than a pixel.
+    bool outlineIntoPixels(QPainter* painter, const Surface& surface, const BandRaster::Device& raster) const;
     // The band from firstPoint to lastPoint, with the label when asked for.
     QPainterPath piece(BandStrips::Span span, bool withLabel) const;
     // Whether that piece comes into area (item coordinates): a band between two points lies between their
