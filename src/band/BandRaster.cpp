@@ -27,19 +27,81 @@ struct Scene {
     }
 };
 
+// The transform's mapping of points, with the same arithmetic as QTransform::map for moving and scaling,
+// without its call and checks on every point.
+struct Mapping {
+    double m11, m22, dx, dy;
+    bool scales;
+    explicit Mapping(const QTransform& t)
+        : m11(t.m11())
+        , m22(t.m22())
+        , dx(t.dx())
+        , dy(t.dy())
+        , scales(t.type() == QTransform::TxScale) {}
+    QPointF operator()(const QPointF& p) const {
+        return scales ? QPointF(m11 * p.x() + dx, m22 * p.y() + dy) : QPointF(p.x() + dx, p.y() + dy);
+    }
+};
+
 // A device point in 1/256 pixel, rounded to 1/64 as the engine rounds it.
 struct Fixed {
     qint64 x;
     qint64 y;
 };
-Fixed fixedOf(const QTransform& t, const QPointF& p) {
-    const QPointF d = t.map(p);
+Fixed fixedOf(const Mapping& map, const QPointF& p) {
+    const QPointF d = map(p);
     return Fixed{qint64(qRound(d.x() * 64)) * 4, qint64(qRound(d.y() * 64)) * 4};
 }
 
 // The part of a row of 256 units that the heights above y (in 1/256 pixel) take.
 int rowPart(qint64 y, qint64 row) {
     return int(std::clamp<qint64>(y - row * 256, 0, 256));
+}
+
+// Adds the glyphs' contours that reach into the columns left .. right - 1 to the cells, as the engine closes
+// and breaks them. A contour wholly left of them adds as much cover as it takes away in every row.
+void addGlyphs(const QPainterPath& glyphs, const Mapping& map, double scale, double left, double right,
+               CellRaster& cells) {
+    const int count = glyphs.elementCount();
+    int start = 0;
+    while (start < count) {
+        int end = start + 1;
+        while (end < count && glyphs.elementAt(end).type != QPainterPath::MoveToElement)
+            ++end;
+        double low = HUGE_VAL;
+        double high = -HUGE_VAL;
+        for (int i = start; i < end; ++i) {
+            const double x = map(glyphs.elementAt(i)).x();
+            low = std::min(low, x);
+            high = std::max(high, x);
+        }
+        if (end - start > 1 && high >= left && low < right) {
+            const QPointF first = glyphs.elementAt(start);
+            QPointF last = first;
+            const auto lineTo = [&](const QPointF& p) {
+                const Fixed f = fixedOf(map, p);
+                cells.lineTo(f.x, f.y);
+            };
+            const Fixed f = fixedOf(map, first);
+            cells.moveTo(f.x, f.y);
+            for (int i = start + 1; i < end; ++i) {
+                const QPainterPath::Element e = glyphs.elementAt(i);
+                if (e.type == QPainterPath::CurveToElement && i + 2 < end) {
+                    const QPointF c2 = glyphs.elementAt(i + 1);
+                    const QPointF to = glyphs.elementAt(i + 2);
+                    CurveFlattening::forFill(last, e, c2, to, scale, lineTo);
+                    last = to;
+                    i += 2;
+                } else {
+                    lineTo(e);
+                    last = e;
+                }
+            }
+            if (last != first)
+                lineTo(first);
+        }
+        start = end;
+    }
 }
 
 } // namespace
@@ -54,8 +116,8 @@ double BandRaster::scaleOf(const QTransform& transform) {
     return qMax(qAbs(transform.m11()), qAbs(transform.m22()));
 }
 
-void BandRaster::fill(const BandGeometry& band, const Device& device, uint color, int left, int right,
-                      CellRaster& cells) {
+void BandRaster::fill(const BandGeometry& band, const QPainterPath& glyphs, const Device& device, uint color,
+                      int left, int right, CellRaster& cells) {
     const int n = band.count();
     left = qMax(left, device.clip.left());
     right = qMin(right, device.clip.right() + 1);
@@ -63,6 +125,7 @@ void BandRaster::fill(const BandGeometry& band, const Device& device, uint color
         return;
     const Scene scene{band};
     const QTransform& t = device.transform;
+    const Mapping map(t);
     const double scale = scaleOf(t);
     // Device x of point k.
     const double origin = t.m11() * scene.month(0) * band.xScale + t.dx();
@@ -83,19 +146,29 @@ void BandRaster::fill(const BandGeometry& band, const Device& device, uint color
         double low = HUGE_VAL;
         double high = -HUGE_VAL;
         for (int k = k0; k <= k1; ++k) {
-            low = std::min({low, t.map(scene.top(k)).y(), t.map(scene.bottom(k)).y()});
-            high = std::max({high, t.map(scene.top(k)).y(), t.map(scene.bottom(k)).y()});
+            const double y1 = map(scene.top(k)).y();
+            const double y2 = map(scene.bottom(k)).y();
+            low = std::min({low, y1, y2});
+            high = std::max({high, y1, y2});
+        }
+        if (!glyphs.isEmpty()) {
+            // Glyphs that reach beyond the band are filled there too.
+            const QRectF reach = t.mapRect(glyphs.controlPointRect());
+            if (reach.right() >= chunkLeft && reach.left() < chunkRight) {
+                low = std::min(low, reach.top());
+                high = std::max(high, reach.bottom());
+            }
         }
         const int top = qMax(device.clip.top(), int(std::floor(low)) - 1);
         const int bottom = qMin(device.clip.bottom(), int(std::ceil(high)) + 1);
-        const Fixed topStart = fixedOf(t, scene.top(k0));
-        const Fixed bottomStart = fixedOf(t, scene.bottom(k0));
+        const Fixed topStart = fixedOf(map, scene.top(k0));
+        const Fixed bottomStart = fixedOf(map, scene.bottom(k0));
         for (int rowTop = top; rowTop <= bottom; rowTop += CellRaster::maxRows) {
             const QRect area(chunkLeft, rowTop, chunkRight - chunkLeft,
                              qMin(CellRaster::maxRows, bottom - rowTop + 1));
             cells.begin(area);
             const auto lineTo = [&](const QPointF& p) {
-                const Fixed f = fixedOf(t, p);
+                const Fixed f = fixedOf(map, p);
                 cells.lineTo(f.x, f.y);
             };
             const auto flatten = [&](QPointF p1, QPointF p2, QPointF p3, QPointF p4) {
@@ -109,7 +182,7 @@ void BandRaster::fill(const BandGeometry& band, const Device& device, uint color
                 lineTo(scene.bottom(k1));
             } else {
                 // What lies right of the chunk adds nothing to it.
-                const Fixed f = fixedOf(t, scene.bottom(k1));
+                const Fixed f = fixedOf(map, scene.bottom(k1));
                 cells.moveTo(f.x, f.y);
             }
             for (int k = k1; k > k0; --k)
@@ -124,6 +197,8 @@ void BandRaster::fill(const BandGeometry& band, const Device& device, uint color
                     cells.addLeftCover(row, rowPart(topStart.y, r) - rowPart(bottomStart.y, r));
                 }
             }
+            if (!glyphs.isEmpty())
+                addGlyphs(glyphs, map, scale, chunkLeft, chunkRight, cells);
             cells.sweep([&](int x, int y, int length, int coverage) {
                 const int from = qMax(x, chunkLeft);
                 const int to = qMin(x + length, chunkRight);
@@ -144,28 +219,72 @@ void BandRaster::outline(const BandGeometry& band, int first, int last, const De
         return;
     const Scene scene{band};
     const QTransform& t = device.transform;
+    const Mapping map(t);
     ThinLine line(device.pixels, device.pixelsPerLine, device.rect, device.clip, penColor, penWidth,
                   scaleOf(t), device.clipped ? ThinLine::Blending::Direct : ThinLine::Blending::AsFill);
     const auto draw = [&](QPointF p1, QPointF p2, QPointF p3, QPointF p4) {
-        CurveFlattening::forThinOutline(
-            t.map(p1), t.map(p2), t.map(p3), t.map(p4),
-            [&](const QPointF& a, const QPointF& b) { line.draw(a.x(), a.y(), b.x(), b.y()); });
+        CurveFlattening::forThinOutline(map(p1), map(p2), map(p3), map(p4), ThinLine::NoCaps,
+                                        [&](const QPointF& a, const QPointF& b, int caps) {
+                                            line.draw(a.x(), a.y(), b.x(), b.y(), caps);
+                                        });
     };
     for (int k = first; k < last; ++k)
         scene.curve(k, k + 1, band.tops, draw);
     if (last == n - 1) {
         // Down at the last point.
-        const QPointF a = t.map(scene.top(last));
-        const QPointF b = t.map(scene.bottom(last));
+        const QPointF a = map(scene.top(last));
+        const QPointF b = map(scene.bottom(last));
         if (a != b)
             line.draw(a.x(), a.y(), b.x(), b.y());
     }
     for (int k = last; k > first; --k)
         scene.curve(k, k - 1, band.bottoms, draw);
     if (first == 0) {
-        const QPointF a = t.map(scene.bottom(0));
-        const QPointF b = t.map(scene.top(0));
+        const QPointF a = map(scene.bottom(0));
+        const QPointF b = map(scene.top(0));
         if (a != b)
             line.draw(a.x(), a.y(), b.x(), b.y());
+    }
+}
+
+void BandRaster::outline(const QPainterPath& path, const Device& device, QRgba64 penColor, double penWidth,
+                         bool squareCaps) {
+    const QTransform& t = device.transform;
+    const Mapping map(t);
+    ThinLine line(device.pixels, device.pixelsPerLine, device.rect, device.clip, penColor, penWidth,
+                  scaleOf(t), device.clipped ? ThinLine::Blending::Direct : ThinLine::Blending::AsFill);
+    const int count = path.elementCount();
+    int start = 0;
+    while (start < count) {
+        int end = start + 1;
+        while (end < count && path.elementAt(end).type != QPainterPath::MoveToElement)
+            ++end;
+        // A subpath that ends where it began has no caps.
+        const bool closed = QPointF(path.elementAt(start)) == QPointF(path.elementAt(end - 1));
+        int caps = !closed && squareCaps ? ThinLine::CapBegin : ThinLine::NoCaps;
+        QPointF p = map(path.elementAt(start));
+        for (int i = start + 1; i < end;) {
+            const QPainterPath::Element e = path.elementAt(i);
+            if (e.type == QPainterPath::CurveToElement && i + 2 < end) {
+                if (!closed && squareCaps && i == end - 3)
+                    caps |= ThinLine::CapEnd;
+                const QPointF to = map(path.elementAt(i + 2));
+                CurveFlattening::forThinOutline(p, map(e), map(path.elementAt(i + 1)), to, caps,
+                                                [&](const QPointF& a, const QPointF& b, int c) {
+                                                    line.draw(a.x(), a.y(), b.x(), b.y(), c);
+                                                });
+                p = to;
+                i += 3;
+            } else {
+                if (!closed && squareCaps && i == end - 1)
+                    caps |= ThinLine::CapEnd;
+                const QPointF to = map(e);
+                line.draw(p.x(), p.y(), to.x(), to.y(), caps);
+                p = to;
+                ++i;
+            }
+            caps = ThinLine::NoCaps;
+        }
+        start = end;
     }
 }

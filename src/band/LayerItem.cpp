@@ -275,7 +275,7 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface,
 
     const int top = int(std::floor(visible.top()));
     const int height = int(std::ceil(visible.bottom())) - top;
-    // Strips without the label's glyphs can go straight into the raster's pixels, runs of them at once.
+    // Strips can go straight into the raster's pixels, runs of them at once, glyphs and all.
     const bool direct = raster && brush().style() == Qt::SolidPattern && painter->opacity() == 1.0 &&
                         surface.device == raster->transform && BandRaster::takes(raster->transform);
     const uint color = qPremultiply(brush().color().rgba64()).toArgb32();
@@ -284,8 +284,8 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface,
     int runRight = 0;
     const auto fillRun = [&]() {
         if (runLeft < runRight)
-            BandRaster::fill(geometry, *raster, color, runLeft + int(shift.x()), runRight + int(shift.x()),
-                             cells);
+            BandRaster::fill(geometry, label, *raster, color, runLeft + int(shift.x()),
+                             runRight + int(shift.x()), cells);
         runLeft = runRight = 0;
     };
     painter->setPen(Qt::NoPen);
@@ -294,7 +294,7 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface,
                           strip.right - strip.left + 2.0 * fillMargin, visible.height() + 2.0 * fillMargin);
         if (!reaches(strip.points, strip.label, surface.inverse.mapRect(area)))
             continue;
-        if (direct && !strip.label) {
+        if (direct) {
             if (runLeft == runRight || strip.left != runRight) {
                 fillRun();
                 runLeft = strip.left;
@@ -333,6 +333,7 @@ bool LayerItem::outlineIntoPixels(QPainter* painter, const Surface& surface,
                             qPremultiply(p.color().rgba64()), p.widthF());
     // The label's outlines follow the band's, as in the item's path.
     if (!label.isEmpty() && labelBounds.intersects(area))
-        painter->strokePath(label, p);
+        BandRaster::outline(label, raster, qPremultiply(p.color().rgba64()), p.widthF(),
+                            p.capStyle() != Qt::FlatCap);
     return true;
 }

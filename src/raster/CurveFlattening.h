@@ -12,9 +12,10 @@ public:
     // at that scale from path to device coordinates.
     template <typename Add>
     static void forFill(QPointF p1, QPointF p2, QPointF p3, QPointF p4, double scale, Add add);
-    // The pieces of the curve (device pixels), each as its two end points, for an outline one pixel wide.
+    // The pieces of the curve (device pixels), each as line(start, end, caps), for an outline one pixel
+    // wide; the first piece keeps the curve's cap at its start (caps & 1), the last its cap at its end.
     template <typename Line>
-    static void forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, Line line);
+    static void forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps, Line line);
 
     // How close the control points must lie to the chord, in path units per unit of the scale.
     static double fillTolerance(double scale) { return scale == 0.0 ? 0.25 : 0.25 / scale; }
@@ -27,7 +28,7 @@ private:
     // come out to the last bit as Qt's.
     static void halve(const Curve& c, Curve* first, Curve* second);
     static void halveThin(QPointF* points);
-    template <typename Line> static void thinPieces(QPointF* points, int level, Line& line);
+    template <typename Line> static void thinPieces(QPointF* points, int level, int caps, Line& line);
 };
 
 template <typename Add>
@@ -69,17 +70,17 @@ void CurveFlattening::forFill(QPointF p1, QPointF p2, QPointF p3, QPointF p4, do
 }
 
 template <typename Line>
-void CurveFlattening::forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, Line line) {
+void CurveFlattening::forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps, Line line) {
     // Up to six halvings; the points are kept end first, as the halving works on them.
     QPointF points[3 * 6 + 4];
     points[3] = p1;
     points[2] = p2;
     points[1] = p3;
     points[0] = p4;
-    thinPieces(points, 6, line);
+    thinPieces(points, 6, caps, line);
 }
 
-template <typename Line> void CurveFlattening::thinPieces(QPointF* points, int level, Line& line) {
+template <typename Line> void CurveFlattening::thinPieces(QPointF* points, int level, int caps, Line& line) {
     if (level) {
         const double dx = points[3].x() - points[0].x();
         const double dy = points[3].y() - points[0].y();
@@ -88,10 +89,10 @@ template <typename Line> void CurveFlattening::thinPieces(QPointF* points, int l
             qAbs(dx * (points[0].y() - points[1].y()) - dy * (points[0].x() - points[1].x())) >= length) {
             halveThin(points);
             --level;
-            thinPieces(points + 3, level, line);
-            thinPieces(points, level, line);
+            thinPieces(points + 3, level, caps & 1, line);
+            thinPieces(points, level, caps & 2, line);
             return;
         }
     }
-    line(points[3], points[0]);
+    line(points[3], points[0], caps);
 }

@@ -82,7 +82,7 @@ void ThinLine::pixel(int x, int y, uint coverage) {
         PixelBlend::fill(p, 1, color, weakened);
 }
 
-void ThinLine::draw(double rx1, double ry1, double rx2, double ry2) {
+void ThinLine::draw(double rx1, double ry1, double rx2, double ry2, int caps) {
     if (!cut(rx1, ry1, rx2, ry2))
         return;
     int x1 = int(rx1 * 64.);
@@ -92,10 +92,15 @@ void ThinLine::draw(double rx1, double ry1, double rx2, double ry2) {
     const int dx = x2 - x1;
     const int dy = y2 - y1;
     // Steps along the longer axis; the position across it in 16.16, its fraction splitting the coverage.
-    const auto run = [this](int a1, int a2, int b1, int da, int db, bool alongY) {
-        const qint64 increment = qint64(db) * (1 << 16) / da;
+    const auto run = [this](int a1, int a2, int b1, qint64 increment, int ends, bool alongY) {
         qint64 across = qint64(b1 - 32) * (1 << 10);
         across -= ((a1 & 63) - 32) * increment >> 6;
+        if (ends & CapBegin) {
+            a1 -= 32;
+            across -= increment >> 1;
+        }
+        if (ends & CapEnd)
+            a2 += 32;
         int a = a1 >> 6;
         const int end = a2 >> 6;
         int startAlpha, endAlpha;
@@ -129,19 +134,25 @@ void ThinLine::draw(double rx1, double ry1, double rx2, double ry2) {
         if (endAlpha)
             put(quint8(across >> 8), uint(endAlpha));
     };
+    // A line drawn the other way round has its caps the other way round too.
+    const auto swapped = [](int c) { return ((c & CapBegin) << 1) | ((c & CapEnd) >> 1); };
     if (qAbs(dx) < qAbs(dy)) {
+        const qint64 increment = qint64(dx) * (1 << 16) / dy;
         if (y1 > y2) {
             std::swap(y1, y2);
             std::swap(x1, x2);
+            caps = swapped(caps);
         }
-        run(y1, y2, x1, y2 - y1, x2 - x1, true);
+        run(y1, y2, x1, increment, caps, true);
     } else {
         if (!dx)
             return;
+        const qint64 increment = qint64(dy) * (1 << 16) / dx;
         if (x1 > x2) {
             std::swap(x1, x2);
             std::swap(y1, y2);
+            caps = swapped(caps);
         }
-        run(x1, x2, y1, x2 - x1, y2 - y1, false);
+        run(x1, x2, y1, increment, caps, false);
     }
 }

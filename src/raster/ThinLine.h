@@ -20,7 +20,10 @@ public:
     ThinLine(uint* pixels, qsizetype pixelsPerLine, const QRect& device, const QRect& clip, QRgba64 color,
              double width, double scale, Blending blending);
 
-    void draw(double x1, double y1, double x2, double y2);
+    // Where an open line ends in a square cap, half a pixel is added at that end.
+    enum Caps { NoCaps = 0, CapBegin = 1, CapEnd = 2 };
+
+    void draw(double x1, double y1, double x2, double y2, int caps = NoCaps);
 
     // The opacity 0..256 of a pen that wide on a device of that scale.
     static int opacityOf(double width, double scale);

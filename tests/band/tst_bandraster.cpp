@@ -3,6 +3,7 @@
 #include "raster/CellRaster.h"
 #include "support/PictureCompare.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
@@ -41,8 +42,8 @@ struct Drawing {
 };
 
 // The band's path drawn by Qt, and by the rasterizer, on the same background.
-QImage byQt(const BandGeometry& band, const QTransform& transform, const QSize& size, const QColor& fill,
-            const QPen& pen, QImage::Format format, bool clipped) {
+QImage byQt(const BandGeometry& band, const QPainterPath& glyphs, const QTransform& transform,
+            const QSize& size, const QColor& fill, const QPen& pen, QImage::Format format, bool clipped) {
     QImage image(size, format);
     image.fill(QColor(250, 240, 200));
     QPainter painter(&image);
@@ -52,12 +53,15 @@ QImage byQt(const BandGeometry& band, const QTransform& transform, const QSize& 
     painter.setTransform(transform);
     painter.setPen(pen);
     painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush());
-    painter.drawPath(LayerOutline::band(band).path);
+    QPainterPath path = LayerOutline::band(band).path;
+    path.addPath(glyphs);
+    painter.drawPath(path);
     return image;
 }
 
-QImage byRaster(const BandGeometry& band, const QTransform& transform, const QSize& size, const QColor& fill,
-                const QPen& pen, QImage::Format format, bool clipped, int columnsAtOnce) {
+QImage byRaster(const BandGeometry& band, const QPainterPath& glyphs, const QTransform& transform,
+                const QSize& size, const QColor& fill, const QPen& pen, QImage::Format format, bool clipped,
+                int columnsAtOnce) {
     QImage image(size, format);
     image.fill(QColor(250, 240, 200));
     BandRaster::Device device;
@@ -70,11 +74,14 @@ QImage byRaster(const BandGeometry& band, const QTransform& transform, const QSi
     CellRaster cells;
     if (fill.isValid())
         for (int left = 0; left < size.width(); left += columnsAtOnce)
-            BandRaster::fill(band, device, qPremultiply(fill.rgba64()).toArgb32(), left, left + columnsAtOnce,
-                             cells);
-    if (pen.style() != Qt::NoPen)
+            BandRaster::fill(band, glyphs, device, qPremultiply(fill.rgba64()).toArgb32(), left,
+                             left + columnsAtOnce, cells);
+    if (pen.style() != Qt::NoPen) {
         BandRaster::outline(band, 0, band.count() - 1, device, qPremultiply(pen.color().rgba64()),
                             pen.widthF());
+        BandRaster::outline(glyphs, device, qPremultiply(pen.color().rgba64()), pen.widthF(),
+                            pen.capStyle() != Qt::FlatCap);
+    }
     return image;
 }
 
@@ -89,18 +96,22 @@ private slots:
         QTest::addColumn<double>("scale");
         QTest::addColumn<bool>("outline");
         QTest::addColumn<int>("columns");
-        QTest::newRow("fitted, fill") << 200 << 0.02 << false << 256;
-        QTest::newRow("fitted, outline") << 200 << 0.02 << true << 256;
-        QTest::newRow("near, outline") << 40 << 0.3 << true << 97;
-        QTest::newRow("close") << 12 << 1.3 << true << 256;
-        QTest::newRow("one point") << 1 << 0.5 << true << 256;
-        QTest::newRow("two points") << 2 << 0.9 << true << 31;
+        QTest::addColumn<bool>("label");
+        QTest::newRow("fitted, fill") << 200 << 0.02 << false << 256 << false;
+        QTest::newRow("fitted, outline") << 200 << 0.02 << true << 256 << false;
+        QTest::newRow("near, outline") << 40 << 0.3 << true << 97 << false;
+        QTest::newRow("close") << 12 << 1.3 << true << 256 << false;
+        QTest::newRow("one point") << 1 << 0.5 << true << 256 << false;
+        QTest::newRow("two points") << 2 << 0.9 << true << 31 << false;
+        QTest::newRow("label, fitted") << 120 << 0.03 << true << 256 << true;
+        QTest::newRow("label, near") << 30 << 0.4 << true << 73 << true;
     }
     void drawsWhatQtDraws() {
         QFETCH(int, count);
         QFETCH(double, scale);
         QFETCH(bool, outline);
         QFETCH(int, columns);
+        QFETCH(bool, label);
         QRandomGenerator random(uint(count * 1000 + scale * 100));
         const QPen pen = outline ? QPen(QBrush(Qt::black), 0.5, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin)
                                  : QPen(Qt::NoPen);
@@ -113,13 +124,23 @@ private slots:
             // thin pens as the lines its rasterizer draws.
             const double s = scale * (0.5 + random.generateDouble());
             transform.scale(s, s);
+            // Glyphs anywhere along the band, cut out of it as its name is.
+            QPainterPath glyphs;
+            if (label) {
+                QFont font;
+                font.setPixelSize(10 + int(random.bounded(2000)));
+                glyphs.addText(
+                    QPointF(band.sceneX(int(random.bounded(count))) - 500.0, -band.bottoms[0] * 12.0), font,
+                    QStringLiteral("Wag & 7%e"));
+            }
             const QColor fill =
                 QColor::fromHsv(int(random.bounded(360)), 200, 230, round % 5 == 0 ? 160 : 255);
             const QImage::Format format =
                 round % 2 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
             for (bool clipped : {false, true}) {
-                const QImage expected = byQt(band, transform, size, fill, pen, format, clipped);
-                const QImage drawn = byRaster(band, transform, size, fill, pen, format, clipped, columns);
+                const QImage expected = byQt(band, glyphs, transform, size, fill, pen, format, clipped);
+                const QImage drawn =
+                    byRaster(band, glyphs, transform, size, fill, pen, format, clipped, columns);
                 const PictureDifference difference = comparePictures(drawn, expected, 0);
                 QVERIFY2(difference.differing == 0,
                          qPrintable(QStringLiteral("round %1: ").arg(round) + difference.text()));
