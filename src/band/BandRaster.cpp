@@ -132,17 +132,22 @@ void BandRaster::fill(const BandGeometry& band, const QPainterPath& glyphs, cons
     const double step = t.m11() * band.xScale;
     const auto pointAt = [&](double x) { return (x - origin) / step; };
 
+    // Glyphs may reach beyond the band's ends, where they are filled all the same.
+    const QRectF glyphReach = glyphs.isEmpty() ? QRectF() : t.mapRect(glyphs.controlPointRect());
     for (int chunkLeft = left; chunkLeft < right; chunkLeft += CellRaster::maxColumns) {
         const int chunkRight = qMin(right, chunkLeft + CellRaster::maxColumns);
         // The curves that reach into the chunk: from the last point at or left of it to the first at or
         // right of it.
         const double a = std::floor(pointAt(chunkLeft));
         const double b = std::ceil(pointAt(chunkRight));
-        if (!(b >= 0.0) || !(a <= n - 1))
+        const bool bandThere = b >= 0.0 && a <= n - 1;
+        const bool glyphsThere =
+            !glyphReach.isNull() && glyphReach.right() >= chunkLeft && glyphReach.left() < chunkRight;
+        if (!bandThere && !glyphsThere)
             continue;
-        const int k0 = int(qBound(0.0, a, double(n - 1)));
-        const int k1 = int(qBound(0.0, b, double(n - 1)));
-        // The rows the band takes there.
+        const int k0 = bandThere ? int(qBound(0.0, a, double(n - 1))) : 0;
+        const int k1 = bandThere ? int(qBound(0.0, b, double(n - 1))) : -1;
+        // The rows they take there.
         double low = HUGE_VAL;
         double high = -HUGE_VAL;
         for (int k = k0; k <= k1; ++k) {
@@ -151,13 +156,9 @@ void BandRaster::fill(const BandGeometry& band, const QPainterPath& glyphs, cons
             low = std::min({low, y1, y2});
             high = std::max({high, y1, y2});
         }
-        if (!glyphs.isEmpty()) {
-            // Glyphs that reach beyond the band are filled there too.
-            const QRectF reach = t.mapRect(glyphs.controlPointRect());
-            if (reach.right() >= chunkLeft && reach.left() < chunkRight) {
-                low = std::min(low, reach.top());
-                high = std::max(high, reach.bottom());
-            }
+        if (glyphsThere) {
+            low = std::min(low, glyphReach.top());
+            high = std::max(high, glyphReach.bottom());
         }
         const int top = qMax(device.clip.top(), int(std::floor(low)) - 1);
         const int bottom = qMin(device.clip.bottom(), int(std::ceil(high)) + 1);
@@ -174,27 +175,30 @@ void BandRaster::fill(const BandGeometry& band, const QPainterPath& glyphs, cons
             const auto flatten = [&](QPointF p1, QPointF p2, QPointF p3, QPointF p4) {
                 CurveFlattening::forFill(p1, p2, p3, p4, scale, lineTo);
             };
-            cells.moveTo(topStart.x, topStart.y);
-            for (int k = k0; k < k1; ++k)
-                scene.curve(k, k + 1, band.tops, flatten);
-            if (k1 == n - 1) {
-                // Down at the last point: a vertical curve, so one straight line.
-                lineTo(scene.bottom(k1));
-            } else {
-                // What lies right of the chunk adds nothing to it.
-                const Fixed f = fixedOf(map, scene.bottom(k1));
-                cells.moveTo(f.x, f.y);
-            }
-            for (int k = k1; k > k0; --k)
-                scene.curve(k, k - 1, band.bottoms, flatten);
-            if (k0 == 0) {
-                lineTo(scene.top(0));
-            } else {
-                // What lies left of the chunk adds only its cover: from the bottom of point k0 round the
-                // band's start to its top there, row by row.
-                for (int row = 0; row < area.height(); ++row) {
-                    const qint64 r = area.top() + row;
-                    cells.addLeftCover(row, rowPart(topStart.y, r) - rowPart(bottomStart.y, r));
+            if (bandThere) {
+                cells.moveTo(topStart.x, topStart.y);
+                for (int k = k0; k < k1; ++k)
+                    scene.curve(k, k + 1, band.tops, flatten);
+                if (k1 == n - 1) {
+                    // Down at the last point: a vertical curve, so one straight line.
+                    lineTo(scene.bottom(k1));
+                } else {
+                    // What lies right of the chunk adds nothing to it.
+                    const Fixed f = fixedOf(map, scene.bottom(k1));
+                    cells.moveTo(f.x, f.y);
+                }
+                for (int k = k1; k > k0; --k)
+                    scene.curve(k, k - 1, band.bottoms, flatten);
+                if (k0 == 0) {
+                    lineTo(scene.top(0));
+                } else {
+                    // What lies left of the chunk adds only its cover: from the bottom of point k0 round the
+                    // band's start to its top there, in the rows between the two.
+                    const qint64 from = qMax<qint64>(std::min(topStart.y, bottomStart.y) >> 8, area.top());
+                    const qint64 to = qMin<qint64>(std::max(topStart.y, bottomStart.y) >> 8, area.bottom());
+                    for (qint64 r = from; r <= to; ++r)
+                        cells.addLeftCover(int(r - area.top()),
+                                           rowPart(topStart.y, r) - rowPart(bottomStart.y, r));
                 }
             }
             if (!glyphs.isEmpty())

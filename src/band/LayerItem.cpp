@@ -160,15 +160,16 @@ void LayerItem::draw(QPainter* painter, const BandRaster::Device* raster) const 
     if (!reaches(BandStrips::pointsFor(bandOf(geometry), reached.left(), reached.right()),
                  labelBounds.intersects(reached), reached))
         return;
+    if (raster && drawIntoPixels(painter, surface, *raster))
+        return;
     const bool whole =
         fitsDevice(surface.device.mapRect(bounds).adjusted(-fillMargin, -fillMargin, fillMargin, fillMargin));
-    if (fillInStrips(painter, surface, raster)) {
+    if (fillInStrips(painter, surface)) {
         if (pen().style() == Qt::NoPen)
             return;
         // The outline of only what the device shows: an export's tiles each draw their own part.
         painter->setBrush(Qt::NoBrush);
-        if (!raster || !outlineIntoPixels(painter, surface, *raster))
-            drawVisiblePart(painter, surface);
+        drawVisiblePart(painter, surface);
         return;
     }
     if (whole)
@@ -245,8 +246,7 @@ QPainterPath LayerItem::visiblePart(const Surface& surface) const {
 }
 
 // False when nothing was filled: the path must then be filled whole.
-bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface,
-                             const BandRaster::Device* raster) const {
+bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
     // Only Qt's own rasterizer has the cost strips avoid; OpenGL and printing take whole paths.
     if (geometry.count() < 2 || brush().style() == Qt::NoBrush || !painter->paintEngine() ||
         painter->paintEngine()->type() != QPaintEngine::Raster)
@@ -275,34 +275,12 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface,
 
     const int top = int(std::floor(visible.top()));
     const int height = int(std::ceil(visible.bottom())) - top;
-    // Strips can go straight into the raster's pixels, runs of them at once, glyphs and all.
-    const bool direct = raster && brush().style() == Qt::SolidPattern && painter->opacity() == 1.0 &&
-                        surface.device == raster->transform && BandRaster::takes(raster->transform);
-    const uint color = qPremultiply(brush().color().rgba64()).toArgb32();
-    static thread_local CellRaster cells;
-    int runLeft = 0;
-    int runRight = 0;
-    const auto fillRun = [&]() {
-        if (runLeft < runRight)
-            BandRaster::fill(geometry, label, *raster, color, runLeft + int(shift.x()),
-                             runRight + int(shift.x()), cells);
-        runLeft = runRight = 0;
-    };
     painter->setPen(Qt::NoPen);
     for (const BandStrips::Strip& strip : strips) {
         const QRectF area(strip.left - fillMargin + shift.x(), visible.top() - fillMargin + shift.y(),
                           strip.right - strip.left + 2.0 * fillMargin, visible.height() + 2.0 * fillMargin);
         if (!reaches(strip.points, strip.label, surface.inverse.mapRect(area)))
             continue;
-        if (direct) {
-            if (runLeft == runRight || strip.left != runRight) {
-                fillRun();
-                runLeft = strip.left;
-            }
-            runRight = strip.right;
-            continue;
-        }
-        fillRun();
         const QPainterPath part = cutToDevice(piece(strip.points, strip.label), surface, area);
         painter->save();
         painter->resetTransform();
@@ -311,20 +289,43 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface,
         painter->drawPath(part);
         painter->restore();
     }
-    fillRun();
     painter->setPen(pen());
     return true;
 }
 
-bool LayerItem::outlineIntoPixels(QPainter* painter, const Surface& surface,
-                                  const BandRaster::Device& raster) const {
+bool LayerItem::drawIntoPixels(QPainter* painter, const Surface& surface,
+                               const BandRaster::Device& raster) const {
+    const Qt::BrushStyle fill = brush().style();
+    const QTransform& t = raster.transform;
+    // Points are taken in 1/256 pixel into 32-bit integers: far beyond any device, zoom out to draw.
+    constexpr double farthest = 1 << 22;
+    const QRectF extent = t.mapRect(bounds);
+    if ((fill != Qt::SolidPattern && fill != Qt::NoBrush) || painter->opacity() != 1.0 ||
+        surface.device != t || !BandRaster::takes(t) ||
+        !(qAbs(extent.top()) < farthest && qAbs(extent.bottom()) < farthest) ||
+        !(t.m11() * geometry.xScale < farthest))
+        return false;
+    if (fill == Qt::SolidPattern) {
+        static thread_local CellRaster cells;
+        BandRaster::fill(geometry, label, raster, qPremultiply(brush().color().rgba64()).toArgb32(),
+                         raster.clip.left(), raster.clip.right() + 1, cells);
+    }
+    if (pen().style() == Qt::NoPen)
+        return true;
+    // The outline of only what the device shows.
+    painter->setBrush(Qt::NoBrush);
+    if (!outlineIntoPixels(surface, raster))
+        drawVisiblePart(painter, surface);
+    return true;
+}
+
+bool LayerItem::outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster) const {
     const QPen& p = pen();
     const QTransform& t = raster.transform;
     // The engine draws a pen as such lines only when it is solid, no wider than a pixel and the device
     // keeps the aspect ratio.
     if (p.style() != Qt::SolidLine || p.brush().style() != Qt::SolidPattern || p.isCosmetic() ||
-        !(p.widthF() > 0.0) || painter->opacity() != 1.0 || surface.device != t || !BandRaster::takes(t) ||
-        !qFuzzyCompare(t.m11(), t.m22()) || p.widthF() * BandRaster::scaleOf(t) > 1.0)
+        !(p.widthF() > 0.0) || !qFuzzyCompare(t.m11(), t.m22()) || p.widthF() * BandRaster::scaleOf(t) > 1.0)
         return false;
     const QRectF area = reachedArea(surface);
     const BandStrips::Span span = BandStrips::pointsFor(bandOf(geometry), area.left(), area.right());

@@ -38,10 +38,11 @@ public:
 
 private:
     struct Surface;
-    bool fillInStrips(QPainter* painter, const Surface& surface, const BandRaster::Device* raster) const;
-    // The outline drawn straight into the raster's pixels; false when the engine would not draw it as a
-    // line no wider than a pixel.
-    bool outlineIntoPixels(QPainter* painter, const Surface& surface, const BandRaster::Device& raster) const;
+    bool fillInStrips(QPainter* painter, const Surface& surface) const;
+    // The band drawn straight into the raster's pixels; false, with nothing drawn, where it cannot be.
+    bool drawIntoPixels(QPainter* painter, const Surface& surface, const BandRaster::Device& raster) const;
+    // The outline so drawn; false when the engine would not draw it as a line no wider than a pixel.
+    bool outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster) const;
     // The band from firstPoint to lastPoint, with the label when asked for.
     QPainterPath piece(BandStrips::Span span, bool withLabel) const;
     // Whether that piece comes into area (item coordinates): a band between two points lies between their
