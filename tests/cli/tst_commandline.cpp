@@ -156,8 +156,17 @@ private slots:
                               writeTestFile(dir, QStringLiteral("d.csv"),
                                             "series,date,value\nS,2008-01,1\n\nS,2008-01,2\nS,2008-01-31,3\n"
                                             "S,2008-02,4\nT,2008-01,\n")});
-        QVERIFY(info.out.endsWith("Dropped series (fewer than two points): 1 of 2 read\nRows read: 5\n"
-                                  "Duplicate months dropped (the first point of a month is kept): 2\n"));
+        QVERIFY2(
+            info.out.endsWith("Dropped series (fewer than two points): 1 of 2 read\n"
+                              "Table: separated by commas\n"
+                              "Dates: \"date\"\n"
+                              "Series: named by \"series\"\n"
+                              "Values: \"value\"\n"
+                              "Rows read: 5\n"
+                              "Binned: 4 values from 5 rows went into 2 months; 1 month shared by 3 values "
+                              "combined by sum.\n"
+                              "Cells with no value (empty, NA, null, ...): 1\n"),
+            info.out.constData());
         const Run bad = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.svg")),
                              writeTestFile(dir, QStringLiteral("bad.tsv"), "date\tA\n2008-01\tx\n")});
         QCOMPARE(bad.exitCode, 1);
