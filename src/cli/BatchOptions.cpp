@@ -139,7 +139,8 @@ void BatchOptions::addImportOptions(QCommandLineParser& parser) {
         {QStringLiteral("date-column"), QStringLiteral("The dates'") + QLatin1String(columnHelp),
          QStringLiteral("COLUMN")},
         {QStringLiteral("series-column"),
-         QStringLiteral("The column of series names (a long table)") + QLatin1String(columnHelp).mid(7),
+         QStringLiteral("The series names'") + QLatin1String(columnHelp) +
+             QStringLiteral(" 0: none, every column of numbers is a series."),
          QStringLiteral("COLUMN")},
         {QStringLiteral("value-column"), QStringLiteral("The values'") + QLatin1String(columnHelp),
          QStringLiteral("COLUMN")},

@@ -56,7 +56,7 @@ int pick(const SourceTable& source, const QVector<int>& candidates, const char* 
         for (int column : candidates)
             if (column != chosen)
                 others << quotedName(source, column);
-        guesses << QStringLiteral("%1 from %2, not %3 (%4 chooses)")
+        guesses << QStringLiteral("%1 from %2, not %3 (to change: %4)")
                        .arg(role, quotedName(source, chosen), others.join(QStringLiteral(", ")), option);
     }
     return chosen;
@@ -141,8 +141,9 @@ ColumnRoles ColumnRoles::detect(const SourceTable& source, const ImportOptions& 
     int date = -1;
     int series = -1;
     int value = -1;
+    const bool noSeries = options.seriesColumn == QLatin1String(ImportOptions::noColumn);
     if (!given(options.dateColumn, QStringLiteral("--date-column"), date) ||
-        !given(options.seriesColumn, QStringLiteral("--series-column"), series) ||
+        (!noSeries && !given(options.seriesColumn, QStringLiteral("--series-column"), series)) ||
         !given(options.valueColumn, QStringLiteral("--value-column"), value))
         return roles;
 
@@ -182,7 +183,7 @@ ColumnRoles ColumnRoles::detect(const SourceTable& source, const ImportOptions& 
     // Series: a column of text names (one with several names before a constant one), when the table is
     // long: a column's name says so, or dates repeat, one row a series. Else text columns beside a wide
     // table's numbers are left out, and the user hears how to take series from one.
-    if (series < 0) {
+    if (series < 0 && !noSeries) {
         QVector<int> texts;
         for (int pass = 0; pass < 2 && texts.isEmpty(); ++pass)
             for (int column = 0; column < columns; ++column)
@@ -200,7 +201,7 @@ ColumnRoles ColumnRoles::detect(const SourceTable& source, const ImportOptions& 
                 if (roles.kinds[column].varies)
                     roles.guesses << QStringLiteral(
                                          "One series a column of numbers; the text in %1 is left out "
-                                         "(--series-column %1 names series by it)")
+                                         "(to name series by it: --series-column %1)")
                                          .arg(quotedName(source, column));
         }
     }

@@ -11,7 +11,8 @@ struct ImportOptions {
     // How dates like 03/04/2020 are read.
     enum class DateOrder { Auto, DayFirst, MonthFirst };
 
-    // A column's name (any case) or its 1-based number; empty: found from the file.
+    // A column's name (any case) or its 1-based number; empty: found from the file. A series column
+    // of noColumn ("0") makes every column of numbers a series.
     QString dateColumn;
     QString seriesColumn;
     QString valueColumn;
@@ -19,6 +20,8 @@ struct ImportOptions {
     DateOrder dateOrder = DateOrder::Auto;
     // Rows above the header to leave out; -1: found from the file.
     int skipRows = -1;
+
+    static constexpr const char* noColumn = "0";
 
     bool operator==(const ImportOptions& other) const;
     bool operator!=(const ImportOptions& other) const { return !(*this == other); }

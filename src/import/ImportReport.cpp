@@ -47,7 +47,7 @@ QStringList ImportReport::lines() const {
         lines << QStringLiteral("Rows above the header left out: %1 (%2)%3")
                      .arg(skippedRows.size())
                      .arg(QLatin1Char('"') + skippedRows.join(QStringLiteral("\", \"")) + QLatin1Char('"'),
-                          skipFound ? QStringLiteral("; --skip-rows sets the number") : QString());
+                          skipFound ? QStringLiteral(" (to change: --skip-rows)") : QString());
     if (roles.monthColumn >= 0)
         lines << QStringLiteral("Dates: years from %1, months from %2")
                      .arg(name(roles.dateColumn), name(roles.monthColumn));
