@@ -35,7 +35,7 @@ void selectColumn(QComboBox* box, int column) {
 QString dataText(const DataFileResult& data) {
     const QVector<DataSeries>& series = data.data.series;
     if (series.isEmpty())
-        return QStringLiteral("No series with two or more months.");
+        return QStringLiteral("No series with two or more months (%1 read).").arg(data.seriesRead);
     const MonthRange months = MonthRange::ofSeries(series);
     QString text = QStringLiteral("%1 series over %2 months, %3 to %4.")
                        .arg(series.size())

@@ -173,6 +173,44 @@ private slots:
         QVERIFY(bad.err.contains("Line 2, column 2"));
     }
 
+    // The import options reach every mode that reads a file; wrong ones are refused before any reading.
+    void importOptions_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("output");
+        QTest::newRow("by default, sums") << QStringList{QStringLiteral("--to-csv")} << 0
+                                          << QByteArray("series,year,month,value\nn,2000,1,6\nn,2000,2,5\n");
+        QTest::newRow("mean, columns by number")
+            << QStringList{QStringLiteral("--to-csv"), QStringLiteral("--aggregate"),
+                           QStringLiteral("mean"),     QStringLiteral("--date-column"),
+                           QStringLiteral("2"),        QStringLiteral("--value-column=1")}
+            << 0 << QByteArray("series,year,month,value\nn,2000,1,2\nn,2000,2,5\n");
+        QTest::newRow("info says what was left out")
+            << QStringList{QStringLiteral("--info"), QStringLiteral("--skip-rows"), QStringLiteral("1")} << 0
+            << QByteArray("Rows above the header left out: 1 (\"notes\")\n");
+        QTest::newRow("an unknown rule")
+            << QStringList{QStringLiteral("--info"), QStringLiteral("--aggregate=median")} << 2
+            << QByteArray("--aggregate must be one of: sum, mean, min, max, first, last");
+        QTest::newRow("rows below zero")
+            << QStringList{QStringLiteral("--info"), QStringLiteral("--skip-rows=-1")} << 2
+            << QByteArray("--skip-rows must be a number of rows");
+        QTest::newRow("an unknown order")
+            << QStringList{QStringLiteral("--info"), QStringLiteral("--date-order"), QStringLiteral("ymd")}
+            << 2 << QByteArray("--date-order must be one of: auto, day-first, month-first");
+    }
+    void importOptions() {
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, output);
+        QTemporaryDir dir;
+        const Run result =
+            run(options << writeTestFile(dir, QStringLiteral("n.csv"),
+                                         "notes\nn,date\n1,2000-01-01\n2,2000-01-02\n3,2000-01-03\n"
+                                         "5,2000-02-01\n"));
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2((exitCode == 0 ? result.out : result.err).contains(output), result.out + result.err);
+    }
+
     void exportRendersAnImage() {
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("graph.png"));
