@@ -64,6 +64,16 @@ ColumnKind kindOf(const SourceTable& source, int column) {
     else
         result.kind = ColumnKind::Kind::Text;
 
+    // A long table sorted by series may show one name throughout its sample: a text column is read
+    // on until its first other value.
+    if (result.kind == ColumnKind::Kind::Text) {
+        for (int row = rows; row < table.rowCount() && !result.varies; ++row) {
+            const TextSpan cell = CellText::trimmed(table.cell(row, column));
+            result.varies = !CellText::isMissing(cell) &&
+                            (cell.size() != firstValue.size() ||
+                             std::memcmp(cell.begin, firstValue.begin, size_t(cell.size())) != 0);
+        }
+    }
     for (int row = 1; row < rows && result.firstOther < 0; ++row) {
         const TextSpan cell = CellText::trimmed(table.cell(row, column));
         if (CellText::isMissing(cell))

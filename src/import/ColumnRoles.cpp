@@ -17,9 +17,10 @@ const char* const seriesWords[] = {
     "label",   "key",     "variable", "item",     "product", "state",    "city",     "sector", "industry",
     "company", "station", "group",    "type",     "kind",    "class",    "language", "genre",  "brand",
     "team",    "topic",   "tag",      "ticker",   "stock",   "format",   "geo",      "area",   "province"};
-const char* const valueWords[] = {"value",  "values",   "count",     "counts", "amount",     "total",
-                                  "number", "quantity", "volume",    "price",  "sales",      "revenue",
-                                  "deaths", "cases",    "downloads", "visits", "population", "n"};
+const char* const valueWords[] = {"value",  "values",     "count",    "counts", "amount",
+                                  "total",  "number",     "quantity", "volume", "price",
+                                  "sales",  "revenue",    "deaths",   "cases",  "downloads",
+                                  "visits", "population", "pop",      "n"};
 
 // Whether one of the words stands in the name as a word of its own ("Country Name", "unit_price").
 template <size_t N> bool says(const QString& name, const char* const (&words)[N]) {

@@ -45,7 +45,7 @@ SourceTable JsonTable::read(const QByteArray& bytes) {
         }
     }
 
-    // Keys in the order they first appear.
+    // Keys as they first appear, object after object.
     QStringList keys;
     QHash<QString, int> columns;
     for (qsizetype r = 0; r < records.size(); ++r) {

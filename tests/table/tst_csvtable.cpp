@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(source.table.rowCount(), 0);
     }
 
-    // Keys in the order they first appear; absent keys and null are empty; numbers in shortest form.
+    // Keys as the reader gives them, object after object; absent keys and null are empty; numbers shortest.
     void jsonRecordsBecomeRows() {
         const SourceTable source =
             JsonTable::read("{\"data\": [{\"date\": \"2000-01\", \"n\": 1.5, \"ok\": true},"
