@@ -55,8 +55,10 @@ int pick(const SourceTable& source, const QVector<int>& candidates, const char* 
     if (candidates.size() > 1) {
         QStringList others;
         for (int column : candidates)
-            if (column != chosen)
+            if (column != chosen && others.size() < 5)
                 others << quotedName(source, column);
+        if (candidates.size() - 1 > others.size())
+            others << QStringLiteral("%1 more").arg(candidates.size() - 1 - others.size());
         guesses << QStringLiteral("%1 from %2, not %3 (to change: %4)")
                        .arg(role, quotedName(source, chosen), others.join(QStringLiteral(", ")), option);
     }

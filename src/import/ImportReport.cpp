@@ -12,6 +12,9 @@ QString plural(qint64 n, const char* one, const char* many) {
     return number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
 }
 
+// Columns named in one line at most; the rest are counted.
+constexpr int shown = 20;
+
 } // namespace
 
 QString ImportReport::binningText() const {
@@ -60,21 +63,25 @@ QStringList ImportReport::lines() const {
         lines << QStringLiteral("Values: %1").arg(name(roles.valueColumns.value(0)));
     } else {
         QStringList names;
-        for (int column : roles.valueColumns)
+        for (int column : roles.valueColumns.mid(0, shown))
             names << name(column);
+        if (roles.valueColumns.size() > shown)
+            names << QStringLiteral("%1 more").arg(roles.valueColumns.size() - shown);
         lines << QStringLiteral("Series: one a column, %1").arg(names.join(QStringLiteral(", ")));
     }
     for (const QString& guess : roles.guesses)
         lines << QStringLiteral("Guessed: ") + guess;
     if (!roles.leftOut.isEmpty()) {
         QStringList names;
-        for (int column : roles.leftOut) {
+        for (int column : roles.leftOut.mid(0, shown)) {
             const ColumnKind& kind = roles.kinds[column];
             names << name(column) + (kind.kind == ColumnKind::Kind::Text    ? QStringLiteral(" (text)")
                                      : kind.kind == ColumnKind::Kind::Empty ? QStringLiteral(" (empty)")
                                      : kind.kind == ColumnKind::Kind::Date  ? QStringLiteral(" (dates)")
                                                                             : QStringLiteral(" (numbers)"));
         }
+        if (roles.leftOut.size() > shown)
+            names << QStringLiteral("%1 more").arg(roles.leftOut.size() - shown);
         lines << QStringLiteral("Columns left out: ") + names.join(QStringLiteral(", "));
     }
     lines << QStringLiteral("Rows read: %1").arg(rows);

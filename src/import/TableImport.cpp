@@ -235,6 +235,13 @@ ImportResult TableImport::run(const SourceTable& source, const ImportOptions& op
         data.error = source.error;
         return result;
     }
+    if (source.table.rowCount() < 2) {
+        data.error = source.kind == SourceTable::Kind::Json
+                         ? QStringLiteral("The file's records hold no values.")
+                         : QStringLiteral("Line %1: the file has a header but no rows of data.")
+                               .arg(source.table.line(0));
+        return result;
+    }
     for (int column = 0; column < source.table.columnCount(); ++column)
         report.columnNames << source.columnName(column);
     report.roles = ColumnRoles::detect(source, options);

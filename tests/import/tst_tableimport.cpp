@@ -209,6 +209,8 @@ private slots:
                                     << "Record 2, field \"count\": \"many\" is not a number.";
         QTest::newRow("bad month") << QByteArray("series,year,month,value\nS,2008,13,1\n") << ""
                                    << "Line 2, column 3 (\"month\"): \"13\" is not a month (1 to 12).";
+        QTest::newRow("a header alone") << QByteArray("Notes\n\ndate,A,B\n") << ""
+                                        << "Line 3: the file has a header but no rows of data.";
         QTest::newRow("a sum too large") << QByteArray("date,A\n2000-01-01,1e300\n2000-01-02,1e300\n") << ""
                                          << "Series \"A\", 2000.01: the sum of its 2 values is too large";
     }
