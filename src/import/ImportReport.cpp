@@ -49,7 +49,9 @@ QStringList ImportReport::lines() const {
     if (!skippedRows.isEmpty())
         lines << QStringLiteral("Rows above the header left out: %1 (%2)%3")
                      .arg(skippedRows.size())
-                     .arg(QLatin1Char('"') + skippedRows.join(QStringLiteral("\", \"")) + QLatin1Char('"'),
+                     .arg(QLatin1Char('"') + skippedRows.mid(0, 3).join(QStringLiteral("\", \"")) +
+                              QLatin1Char('"') +
+                              (skippedRows.size() > 3 ? QStringLiteral(", ...") : QString()),
                           skipFound ? QStringLiteral(" (to change: --skip-rows)") : QString());
     if (roles.monthColumn >= 0)
         lines << QStringLiteral("Dates: years from %1, months from %2")

@@ -37,9 +37,10 @@ struct SampleRow {
     bool blank = true; // nothing but blanks and separators
 };
 
-std::vector<SampleRow> sampleRows(const QByteArray& bytes, qsizetype start) {
-    constexpr int maxRows = 200;
-    constexpr qsizetype maxBytes = 1 << 18;
+// The first 200 rows (in at most 256 kB) after those to skip.
+std::vector<SampleRow> sampleRows(const QByteArray& bytes, qsizetype start, int skipRows) {
+    const int maxRows = 200 + std::max(skipRows, 0);
+    const qsizetype maxBytes = skipRows > 0 ? bytes.size() : qsizetype(1) << 18;
     std::vector<SampleRow> rows;
     const char* data = bytes.constData();
     const qsizetype size = std::min(bytes.size(), start + maxBytes);
@@ -174,7 +175,7 @@ CsvTable::Layout CsvTable::detect(const QByteArray& bytes, char preferred, int s
     static constexpr char byteOrderMark[] = "\xEF\xBB\xBF";
     const qsizetype start = bytes.startsWith(byteOrderMark) ? 3 : 0;
     layout.headerOffset = start;
-    const std::vector<SampleRow> rows = sampleRows(bytes, start);
+    const std::vector<SampleRow> rows = sampleRows(bytes, start, skipRows);
     size_t first = 0;
     if (skipRows > 0)
         first = std::min(rows.size(), size_t(skipRows));

@@ -44,6 +44,9 @@ private slots:
             << QByteArray("date,A\n2008-01,1,\n2008-02,2,\n") << -1 << "," << 0 << "";
         QTest::newRow("skip rows said outright")
             << QByteArray("a,b,c\nx\ndate,A\n2008-01,1\n") << 2 << "," << 2 << "3:date,A | 4:2008-01,1";
+        QTest::newRow("more rows skipped than the sample holds")
+            << QByteArray("x\n").repeated(300) + "date,A\n2008-01,1\n"
+            << 300 << "," << 300 << "301:date,A | 302:2008-01,1";
         QTest::newRow("quoted line breaks and blank rows")
             << QByteArray("date,\"A\nB\"\r\n\r\n2008-01,1\r\n,\r\n2008-02,2\r\n") << -1 << "," << 0
             << "1:date,A\nB | 4:2008-01,1 | 6:2008-02,2";
