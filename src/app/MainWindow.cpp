@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "graph/StackedGraph.h"
+#include "import/DataLoader.h"
 #include "view/OpenGLSupport.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
@@ -100,7 +101,15 @@ QString MainWindow::shortName(const QString& fileName) {
 
 bool MainWindow::loadFile(const QString& fileName) {
     QString message;
-    if (!centralWidget->loadDataFile(fileName, &message)) {
+    ImportOptions options;
+    // A table's columns are shown, and chosen, before it loads; a data file loads as it is.
+    if (DataLoader::isTable(fileName)) {
+        const SourceTable source = DataLoader::readTable(fileName);
+        if (source.ok() && !UserDialogs::instance().previewImport(this, fileName, source, &options))
+            return false;
+        message = source.error;
+    }
+    if (!message.isEmpty() || !centralWidget->loadDataFile(fileName, &message, options)) {
         UserDialogs::instance().showWarning(this, tr("Load Data"),
                                             tr("The data file could not be loaded.\n\n%1").arg(message));
         return false;

@@ -165,7 +165,8 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
             return usage(QStringLiteral("--transparent: JPEG pictures have no transparency."));
     }
 
-    const DataFileResult result = DataLoader::readFile(parser.positionalArguments().first());
+    const ImportResult imported = DataLoader::read(parser.positionalArguments().first(), options.import);
+    const DataFileResult& result = imported.data;
     if (!result.ok()) {
         err << result.error << '\n';
         return 1;
@@ -182,7 +183,7 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
         return 1;
     };
     if (mode == QLatin1String("info")) {
-        out << DataSetSummary::describe(result);
+        out << DataSetSummary::describe(result, result.rowsRead >= 0 ? &imported.report : nullptr);
         return 0;
     }
     if (mode == QLatin1String("to-csv")) {

@@ -18,8 +18,8 @@ CentralWidget::CentralWidget(QWidget* parent)
     layout->addWidget(compareGraph);
 }
 
-bool CentralWidget::loadDataFile(const QString& fileName, QString* message) {
-    DataFileResult result = DataLoader::readFile(fileName);
+bool CentralWidget::loadDataFile(const QString& fileName, QString* message, const ImportOptions& options) {
+    DataFileResult result = DataLoader::readFile(fileName, options);
     if (!result.ok()) {
         if (message)
             *message = result.error;

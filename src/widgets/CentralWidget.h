@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DataSeries.h"
+#include "import/ImportOptions.h"
 
 #include <QString>
 #include <QVector>
@@ -17,7 +18,9 @@ public:
 
     // Replaces the data set by the file's contents and refreshes both graphs. On failure
     // the data set and the graphs stay as they were and the message says why.
-    bool loadDataFile(const QString& fileName, QString* message = nullptr);
+    // A table file (CSV, TSV, JSON) is read as the options say.
+    bool loadDataFile(const QString& fileName, QString* message = nullptr,
+                      const ImportOptions& options = ImportOptions());
 
     QVector<DataSeries> series;
     QString unitText;

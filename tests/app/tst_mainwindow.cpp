@@ -2,6 +2,7 @@
 #include "data/DataFileReader.h"
 #include "export/DataSetCsv.h"
 #include "graph/StackedGraph.h"
+#include "import/ImportOptions.h"
 #include "support/FakeDialogs.h"
 #include "support/TestFiles.h"
 #include "view/StackedGraphView.h"
@@ -122,6 +123,47 @@ private slots:
         QCOMPARE(dialogs.informations.size(), 1);
         QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (empty)"));
         QVERIFY(window.centralWidget->mainGraph->stackedGraph->items().isEmpty());
+    }
+
+    // A table opens the preview; its choices load, Cancel keeps what was there, a data file needs none.
+    void tablesLoadThroughThePreview() {
+        QTemporaryDir dir;
+        MainWindow window;
+        FakeDialogs dialogs;
+        QVERIFY(window.loadFile(example));
+        QVERIFY(dialogs.previews.isEmpty());
+        const QString daily = writeTestFile(dir, QStringLiteral("daily.csv"),
+                                            "date,name,A\n2000-01-01,x,1\n2000-01-01,y,3\n2000-01-02,x,2\n"
+                                            "2000-02-01,x,5\n2000-02-01,y,4\n");
+
+        dialogs.answerPreview = [](ImportOptions&) { return false; };
+        QVERIFY(!window.loadFile(daily));
+        QCOMPARE(dialogs.previews, QStringList{daily});
+        QCOMPARE(window.centralWidget->series.size(), 14);
+        QVERIFY(dialogs.warnings.isEmpty());
+
+        dialogs.answerPreview = [](ImportOptions& options) {
+            options.aggregate = ImportOptions::Aggregate::Max;
+            return true;
+        };
+        QVERIFY(window.loadFile(daily));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (daily)"));
+        QCOMPARE(window.centralWidget->series.size(), 2);
+        QCOMPARE(window.centralWidget->series[0].name, QStringLiteral("x"));
+        QCOMPARE(window.centralWidget->series[0].points[0].value, 2.0);
+
+        // What the preview's choices refuse is said, and the data stays.
+        dialogs.answerPreview = [](ImportOptions& options) {
+            options.seriesColumn = QStringLiteral("nothing");
+            return true;
+        };
+        QVERIFY(!window.loadFile(daily));
+        QVERIFY(dialogs.warnings.last().contains(QStringLiteral("--series-column: the file has no column")));
+        QCOMPARE(window.centralWidget->series.size(), 2);
+        // A file that is no table is refused before any preview.
+        QVERIFY(!window.loadFile(writeTestFile(dir, QStringLiteral("broken.json"), "[{\"a\": ")));
+        QCOMPARE(dialogs.previews.size(), 3);
+        QVERIFY(dialogs.warnings.last().contains(QStringLiteral("the file is not JSON")));
     }
 
     void compareModeCopiesTheMainSettings_data() {
