@@ -178,12 +178,12 @@ private slots:
         QTest::newRow("layers") << QStringList{QStringLiteral("--export-layers"), QStringLiteral("-"), hide,
                                                QStringLiteral("Alpha")}
                                 << 0 << QByteArray("Beta") << QByteArray("Alpha");
-        QTest::newRow("metrics") << QStringList{QStringLiteral("--metrics"), hide, QStringLiteral("Alpha")} << 0
-                                 << QByteArray("baseline,sort") << QByteArray();
-        QTest::newRow("unknown names") << QStringList{QStringLiteral("--info"), hide, QStringLiteral("Alpha"),
-                                                      hide, QStringLiteral("beta"), hide, QStringLiteral("Zeta")}
-                                       << 2 << QByteArray("no series is named \"beta\", \"Zeta\"")
-                                       << QByteArray("Hidden");
+        QTest::newRow("metrics") << QStringList{QStringLiteral("--metrics"), hide, QStringLiteral("Alpha")}
+                                 << 0 << QByteArray("baseline,sort") << QByteArray();
+        QTest::newRow("unknown names")
+            << QStringList{QStringLiteral("--info"), hide, QStringLiteral("Alpha"), hide,
+                           QStringLiteral("beta"),   hide, QStringLiteral("Zeta")}
+            << 2 << QByteArray("no series is named \"beta\", \"Zeta\"") << QByteArray("Hidden");
     }
     void hideLeavesSeriesOut() {
         QFETCH(QStringList, arguments);
@@ -204,9 +204,10 @@ private slots:
         const QString whole = dir.filePath(QStringLiteral("whole.png"));
         const QString part = dir.filePath(QStringLiteral("part.png"));
         QCOMPARE(run({QStringLiteral("--export"), whole, data}).exitCode, 0);
-        QCOMPARE(run({QStringLiteral("--export"), part, QStringLiteral("--hide"), QStringLiteral("Beta"), data})
-                     .exitCode,
-                 0);
+        QCOMPARE(
+            run({QStringLiteral("--export"), part, QStringLiteral("--hide"), QStringLiteral("Beta"), data})
+                .exitCode,
+            0);
         QVERIFY(comparePictures(QImage(whole), QImage(part)).differing > 1000);
     }
 

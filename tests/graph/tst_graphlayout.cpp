@@ -160,9 +160,10 @@ private slots:
         DataSet data;
         // A first series over every month keeps the month range whatever is hidden.
         data.series = GraphFixtures::generated(12, 40, 5);
-        std::stable_sort(data.series.begin(), data.series.end(), [](const DataSeries& a, const DataSeries& b) {
-            return MonthRange::count(a.points.first()) < MonthRange::count(b.points.first());
-        });
+        std::stable_sort(data.series.begin(), data.series.end(),
+                         [](const DataSeries& a, const DataSeries& b) {
+                             return MonthRange::count(a.points.first()) < MonthRange::count(b.points.first());
+                         });
         DataSeries frame;
         for (int t = 0; t < 40; ++t)
             frame.points.append({2000 + t / 12, 1 + t % 12, 1.0});

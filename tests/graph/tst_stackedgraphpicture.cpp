@@ -91,8 +91,8 @@ private slots:
                     << which << baseline << QSize(3000, 900) << false << false;
         // One layer at full strength, the others faded.
         for (int which : {0, 1})
-            QTest::addRow("%s, highlighted", qPrintable(dataName(which))) << which << 1 << QSize(3000, 900)
-                                                                          << false << true;
+            QTest::addRow("%s, highlighted", qPrintable(dataName(which)))
+                << which << 1 << QSize(3000, 900) << false << true;
         // Wider than one tile of the export; items that build their paths while drawing.
         QTest::newRow("example, wide") << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << false << false;
         QTest::newRow("example, paths built while drawing") << 0 << 1 << QSize(3000, 900) << true << false;

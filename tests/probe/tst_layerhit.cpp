@@ -25,7 +25,8 @@ DataSet hand() {
     return data;
 }
 
-GraphLayout layOutWith(const DataSet& data, int baseline, GraphSettings::LabelMode labels, double width = 200) {
+GraphLayout layOutWith(const DataSet& data, int baseline, GraphSettings::LabelMode labels,
+                       double width = 200) {
     GraphSettings settings;
     settings.baseline = baseline;
     settings.sort = 0;
@@ -49,8 +50,8 @@ QRgb flatColor(int layer) {
 
 // Every layer in its own flat colour, band and name, no outline, no antialiasing, under transform: what
 // the picture shows where, through the same drawing as the scene's (deep zoom included).
-QImage flatPicture(const GraphLayout& layout, const QVector<QPainterPath>& labels, const QTransform& transform,
-                   const QSize& size) {
+QImage flatPicture(const GraphLayout& layout, const QVector<QPainterPath>& labels,
+                   const QTransform& transform, const QSize& size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -169,7 +170,8 @@ private slots:
         QTest::addColumn<bool>("generated");
         for (int baseline = 0; baseline < 3; ++baseline) {
             for (const double zoom : {1.0, std::pow(1.15, 30), std::pow(1.15, 60)}) {
-                const QString name = QStringLiteral("baseline %1, zoom %2").arg(baseline).arg(zoom, 0, 'f', 0);
+                const QString name =
+                    QStringLiteral("baseline %1, zoom %2").arg(baseline).arg(zoom, 0, 'f', 0);
                 QTest::newRow(qPrintable(name + QStringLiteral(", example"))) << baseline << zoom << false;
                 QTest::newRow(qPrintable(name + QStringLiteral(", generated"))) << baseline << zoom << true;
             }
@@ -187,8 +189,8 @@ private slots:
         const QSize size(800, 500);
         // As wide as the picture's proportions ask, so that the fitted graph fills it.
         const double height = layOutWith(data, baseline, GraphSettings::LabelMode::None).sceneRect.height();
-        const GraphLayout layout =
-            layOutWith(data, baseline, GraphSettings::LabelMode::Classic, height * size.width() / size.height());
+        const GraphLayout layout = layOutWith(data, baseline, GraphSettings::LabelMode::Classic,
+                                              height * size.width() / size.height());
         QVERIFY(layout.drawable);
         const QVector<QPainterPath> labels = labelsOf(layout);
         // Fitted, then zoomed in around a point inside the stack, as the wheel does at the view's centre.
@@ -197,8 +199,8 @@ private slots:
         QRandomGenerator random(quint32(baseline * 7 + int(zoom)));
         const LayerLayout& middle = layout.layers[layout.layers.size() / 2];
         const int k = middle.band.count() / 2;
-        const QPointF focus(middle.band.sceneX(k), -(middle.band.bottoms[k] + middle.band.tops[k]) / 2 *
-                                                       middle.band.yScale);
+        const QPointF focus(middle.band.sceneX(k),
+                            -(middle.band.bottoms[k] + middle.band.tops[k]) / 2 * middle.band.yScale);
         const QPointF centre = zoom == 1.0 ? rect.center() : focus;
         const QTransform transform = QTransform()
                                          .translate(size.width() / 2.0, size.height() / 2.0)
@@ -220,8 +222,11 @@ private slots:
             const int expected = color == qRgb(255, 255, 255) ? -1 : layerOf.value(color, -2);
             QVERIFY(expected != -2);
             const LayerHit hit = LayerHit::find(layout, labels, toScene.map(QPointF(x + 0.5, y + 0.5)));
-            QVERIFY2(hit.layer == expected,
-                     qPrintable(QStringLiteral("pixel %1, %2: found %3, drawn %4").arg(x).arg(y).arg(hit.layer).arg(expected)));
+            QVERIFY2(hit.layer == expected, qPrintable(QStringLiteral("pixel %1, %2: found %3, drawn %4")
+                                                           .arg(x)
+                                                           .arg(y)
+                                                           .arg(hit.layer)
+                                                           .arg(expected)));
             ++checked;
             onLayers += expected >= 0 ? 1 : 0;
         }

@@ -39,14 +39,15 @@ private slots:
                                     << QStringLiteral("Jobs · Mar 2005 · 3k jobs · 75.0 % of 4k jobs");
         QTest::newRow("unit before") << before << false << false << 0 << 0
                                      << QStringLiteral("Jobs · Mar 2005 · $3k · 75.0 % of $4k");
-        QTest::newRow("detailed, after") << after << true << true << 1 << 0
-                                         << QStringLiteral("Farms · Mar 2005 · 1000 jobs · 25.0 % of 4000 jobs");
+        QTest::newRow("detailed, after")
+            << after << true << true << 1 << 0
+            << QStringLiteral("Farms · Mar 2005 · 1000 jobs · 25.0 % of 4000 jobs");
         QTest::newRow("detailed, before") << before << false << true << 0 << 1
                                           << QStringLiteral("Jobs · Apr 2005 · $5000 · 100.0 % of $5000");
         QTest::newRow("0 in its month") << after << true << false << 1 << 1
                                         << QStringLiteral("Farms · Apr 2005 · 0 jobs · 0.0 % of 5k jobs");
-        QTest::newRow("over no band") << after << true << false << -1 << 1
-                                      << QStringLiteral("Apr 2005 · total 5k jobs");
+        QTest::newRow("over no band")
+            << after << true << false << -1 << 1 << QStringLiteral("Apr 2005 · total 5k jobs");
         QTest::newRow("outside the months") << after << true << false << -1 << -1 << QString();
     }
     void line() {
