@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "graph/StackedGraph.h"
 #include "support/FakeDialogs.h"
+#include "support/LayerPixels.h"
 #include "support/TestFiles.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
@@ -29,30 +30,6 @@ QAction* entry(MainWindow& window, const QString& text) {
         if (action->text() == text)
             return action;
     return nullptr;
-}
-
-// A viewport pixel whose 9 x 9 neighbourhood lies on one layer, and that layer's series.
-QPoint insideALayer(StackedGraph* graph, GraphProbe* probe, int* series, int avoid = -1) {
-    StackedGraphView* view = graph->view;
-    const auto seriesAt = [&](QPoint pixel) {
-        const LayerHit hit =
-            probe->hitAt(view->mapToScene(pixel) + QPointF(0.5, 0.5) / view->transform().m11());
-        return hit.onLayer() ? graph->layout().layers[hit.layer].seriesIndex : -1;
-    };
-    const QRect port = view->viewport()->rect().adjusted(10, 10, -10, -10);
-    for (int y = port.top(); y < port.bottom(); y += 5)
-        for (int x = port.left(); x < port.right(); x += 11) {
-            const int s = seriesAt(QPoint(x, y));
-            bool inside = s >= 0 && s != avoid;
-            for (int d = -4; d <= 4 && inside; ++d)
-                inside = seriesAt(QPoint(x + d, y + d)) == s && seriesAt(QPoint(x - d, y + d)) == s;
-            if (inside) {
-                *series = s;
-                return QPoint(x, y);
-            }
-        }
-    *series = -1;
-    return {};
 }
 
 int brightness(const QImage& image, const QPoint& pixel) {
@@ -108,7 +85,7 @@ private slots:
 
         // The X server moves the pointer; the status bar names the layer under it.
         int series = -1;
-        const QPoint pixel = insideALayer(graph, window.centralWidget->probe(0), &series);
+        const QPoint pixel = pixelInsideALayer(graph, window.centralWidget->probe(0), &series);
         QVERIFY(series >= 0);
         QCursor::setPos(view->viewport()->mapToGlobal(pixel));
         const QString name = window.centralWidget->series[series].name;
@@ -117,7 +94,7 @@ private slots:
 
         // A click fades the other layers: their pixels get lighter, the clicked one's stay.
         int other = -1;
-        const QPoint elsewhere = insideALayer(graph, window.centralWidget->probe(0), &other, series);
+        const QPoint elsewhere = pixelInsideALayer(graph, window.centralWidget->probe(0), &other, series);
         QVERIFY(other >= 0);
         const QImage before = view->viewport()->grab().toImage();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, pixel);

@@ -1,4 +1,5 @@
 #include "graph/StackedGraph.h"
+#include "support/LayerPixels.h"
 #include "support/TestFiles.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
@@ -39,28 +40,8 @@ struct Window {
     StackedGraph* scene(int graph) const {
         return (graph == 0 ? central.mainGraph : central.compareGraph)->stackedGraph;
     }
-    // A viewport pixel well inside a layer (its 11 x 11 pixels all on it), found by the probe itself.
     QPoint onThickLayer(int* series) const {
-        StackedGraphView* view = scene(0)->view;
-        GraphProbe* probe = central.probe(0);
-        const auto layerAt = [&](QPoint pixel) {
-            const LayerHit hit =
-                probe->hitAt(view->mapToScene(pixel) + QPointF(0.5, 0.5) / view->transform().m11());
-            return hit.onLayer() ? scene(0)->layout().layers[hit.layer].seriesIndex : -1;
-        };
-        const QRect port = view->viewport()->rect();
-        for (int y = 10; y < port.bottom() - 10; y += 3)
-            for (int x = 10; x < port.right() - 10; x += 7) {
-                const int s = layerAt(QPoint(x, y));
-                bool inside = s >= 0;
-                for (int d = -5; d <= 5 && inside; ++d)
-                    inside = layerAt(QPoint(x + d, y + d)) == s && layerAt(QPoint(x - d, y + d)) == s;
-                if (inside) {
-                    *series = s;
-                    return QPoint(x, y);
-                }
-            }
-        return {};
+        return pixelInsideALayer(scene(0), central.probe(0), series, -1, 5);
     }
     CentralWidget central{nullptr};
     bool ready = false;
