@@ -13,12 +13,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,6 +59,15 @@ private slots:
         QCOMPARE(findAction(window, QStringLiteral("Load Data"))->shortcut(),
                  QKeySequence(QKeySequence::Open));
         QVERIFY(window.centralWidget->compareGraph->isHidden());
+        // The last entries, after a separator, start unchecked and add no status bar or dock.
+        const QList<QAction*> view = window.menuBar()->actions()[1]->menu()->actions();
+        QStringList last;
+        for (QAction* entry : view.mid(view.size() - 3))
+            last << entry->text() +
+                        (entry->isCheckable() && !entry->isChecked() ? QString() : QStringLiteral("!"));
+        QCOMPARE(last.join(QLatin1Char(',')), QStringLiteral("Readout,Series List,Fill Window"));
+        QVERIFY(view[view.size() - 4]->isSeparator() && !window.findChild<QStatusBar*>() &&
+                !window.findChild<QDockWidget*>());
         QCOMPARE(window.dockOptions(),
                  QMainWindow::AnimatedDocks | QMainWindow::ForceTabbedDocks | QMainWindow::VerticalTabs);
     }

@@ -198,19 +198,6 @@ private slots:
         QVERIFY2(hasNot.isEmpty() || !all.contains(hasNot), all.constData());
     }
 
-    void hiddenSeriesLeaveThePicture() {
-        QTemporaryDir dir;
-        const QString data = writeTestFile(dir, QStringLiteral("w.data"), workedExample);
-        const QString whole = dir.filePath(QStringLiteral("whole.png"));
-        const QString part = dir.filePath(QStringLiteral("part.png"));
-        QCOMPARE(run({QStringLiteral("--export"), whole, data}).exitCode, 0);
-        QCOMPARE(
-            run({QStringLiteral("--export"), part, QStringLiteral("--hide"), QStringLiteral("Beta"), data})
-                .exitCode,
-            0);
-        QVERIFY(comparePictures(QImage(whole), QImage(part)).differing > 1000);
-    }
-
     void exportRendersAnImage() {
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("graph.png"));

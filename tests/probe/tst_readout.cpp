@@ -44,8 +44,6 @@ private slots:
             << QStringLiteral("Farms · Mar 2005 · 1000 jobs · 25.0 % of 4000 jobs");
         QTest::newRow("detailed, before") << before << false << true << 0 << 1
                                           << QStringLiteral("Jobs · Apr 2005 · $5000 · 100.0 % of $5000");
-        QTest::newRow("0 in its month") << after << true << false << 1 << 1
-                                        << QStringLiteral("Farms · Apr 2005 · 0 jobs · 0.0 % of 5k jobs");
         QTest::newRow("over no band")
             << after << true << false << -1 << 1 << QStringLiteral("Apr 2005 · total 5k jobs");
         QTest::newRow("outside the months") << after << true << false << -1 << -1 << QString();
@@ -67,21 +65,6 @@ private slots:
         hit.layer = layer;
         hit.month = month;
         QCOMPARE(Readout::line(Readout::texts(layout, data.series, formatter, hit)), line);
-    }
-
-    // The total is that of the layers drawn; a hidden series counts for nothing.
-    void totalOfTheShownLayers() {
-        const DataSet data = jobsAndFarms(QString(), true);
-        GraphSettings settings;
-        settings.hidden = {1};
-        const GraphLayout layout = layOut(data, settings);
-        const ValueFormatter formatter(data.magnitudeSuffixes, data.unitText, true, true);
-        LayerHit hit;
-        hit.layer = 0;
-        hit.month = 0;
-        const Readout::Texts texts = Readout::texts(layout, data.series, formatter, hit);
-        QCOMPARE(texts.total, QStringLiteral("3000"));
-        QCOMPARE(texts.share, QStringLiteral("100.0 %"));
     }
 };
 
