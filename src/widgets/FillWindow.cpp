@@ -64,7 +64,8 @@ void FillWindow::schedule(bool refit) {
 }
 
 void FillWindow::follow(bool refit) {
-    if (!on)
+    // A hidden graph has no view to fill; it follows once shown, as its view is resized then.
+    if (!on || !graph->isVisible())
         return;
     StackedGraph* scene = graph->stackedGraph;
     fittedViewSize = scene->view->size();
