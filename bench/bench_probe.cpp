@@ -71,26 +71,29 @@ void BM_ReadoutMove(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadoutMove)->Arg(0)->Arg(30)->Unit(benchmark::kMicrosecond);
 
-// A repaint of the view: plain (0), or after a highlight is set or cleared, alternately (1). Args: mode,
-// wheel notches.
+// A repaint of the view: plain (0), after a highlight is set or cleared, alternately (1), or of a graph
+// that stays highlighted (2). Args: mode, wheel notches.
 void BM_HighlightRepaint(benchmark::State& state) {
     const DataSet* data = benchDataSet(large);
     REQUIRE_DATA(data);
     ViewedGraph viewed(*data, int(state.range(1)));
-    const bool highlight = state.range(0) != 0;
+    const int mode = int(state.range(0));
     const int series = viewed.graph.scene.stackingOrder().at(1000).seriesIndex;
+    if (mode == 2)
+        viewed.graph.scene.setHighlightedSeries(series);
     int step = 0;
     for (auto _ : state) {
-        if (highlight) {
+        if (mode == 1) {
             viewed.graph.scene.setHighlightedSeries(++step % 2 == 1 ? series : -1);
             QCoreApplication::processEvents();
         }
         viewed.repaint();
     }
-    state.SetLabel(std::string("large, ") + (highlight ? "highlight and repaint, " : "repaint, ") +
-                   std::to_string(state.range(1)) + " notches in");
+    const char* what[] = {"repaint", "highlight or clear, and repaint", "repaint highlighted"};
+    state.SetLabel(std::string("large, ") + what[mode] + ", " + std::to_string(state.range(1)) +
+                   " notches in");
 }
-BENCHMARK(BM_HighlightRepaint)->ArgsProduct({{0, 1}, {0, 30}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HighlightRepaint)->ArgsProduct({{0, 1, 2}, {0, 30}})->Unit(benchmark::kMillisecond);
 
 // Hiding one series and showing it again (1), each a rebuild, against a rebuild at another width (0).
 void BM_HideSeries(benchmark::State& state) {
