@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/InquiryEntries.h"
 #include "graph/StackedGraph.h"
 #include "import/DataLoader.h"
 #include "view/OpenGLSupport.h"
@@ -79,6 +80,7 @@ MainWindow::MainWindow()
     connect(compareAction, &QAction::toggled, centralWidget, &CentralWidget::toggleCompareGraph);
     connect(fitLabelsAction, &QAction::toggled, centralWidget, &CentralWidget::setFittedLabels);
     connect(timeAxisAction, &QAction::toggled, centralWidget, &CentralWidget::setTimeAxis);
+    new InquiryEntries(this, viewMenu, centralWidget);
 
     if (OpenGLSupport::hasOpenGL() && centralWidget->mainGraph->stackedGraph->view->glAvailable) {
         autoGLAction->setChecked(true);

@@ -28,6 +28,8 @@ public:
     void draw(QPainter* painter) const;
 
     const BandGeometry& band() const { return geometry; }
+    // The glyph outlines of the layer's name, in place; empty without one.
+    const QPainterPath& labelOutlines() const { return label; }
 
     // Device columns a fill strip spans, measured fastest: each strip costs the square of its width,
     // and a fixed share for the painter's round trip.

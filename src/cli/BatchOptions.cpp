@@ -116,6 +116,9 @@ void BatchOptions::addTo(QCommandLineParser& parser) {
         {QStringLiteral("transparent"), QStringLiteral("Transparent instead of white background.")},
         {QStringLiteral("time-axis"),
          QStringLiteral("Add rows below the graph with a time axis and a thickness scale.")},
+        {QStringLiteral("hide"),
+         QStringLiteral("Leave out the series of exactly this name; the rest restack. May be repeated."),
+         QStringLiteral("NAME")},
     });
     addImportOptions(parser);
     parser.addPositionalArgument(
@@ -268,9 +271,33 @@ bool BatchOptions::read(const QCommandLineParser& parser, QString* error) {
         exactSize = QSize(match.captured(1).toInt(), match.captured(2).toInt());
         sizeGiven = true;
     }
+    hiddenNames = parser.values(QStringLiteral("hide"));
     transparent = parser.isSet(QStringLiteral("transparent"));
     timeAxis = parser.isSet(QStringLiteral("time-axis"));
     return readImportOptions(parser, &import, error);
+}
+
+bool BatchOptions::hideSeries(const DataSet& data, QString* error) {
+    QStringList unknown;
+    QVector<int> hidden;
+    for (const QString& name : hiddenNames) {
+        bool found = false;
+        for (int s = 0; s < data.series.size(); ++s) {
+            if (data.series[s].name == name) {
+                hidden.append(s);
+                found = true;
+            }
+        }
+        if (!found && !unknown.contains(name))
+            unknown << name;
+    }
+    if (!unknown.isEmpty()) {
+        *error =
+            QStringLiteral("--hide: no series is named \"%1\"").arg(unknown.join(QStringLiteral("\", \"")));
+        return false;
+    }
+    graph.hidden = GraphSettings::normalizedIndexes(hidden);
+    return true;
 }
 
 bool BatchOptions::namesBatch(int argc, char** argv) {

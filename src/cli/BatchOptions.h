@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DataSet.h"
 #include "export/ImageSize.h"
 #include "graph/GraphSettings.h"
 #include "import/ImportOptions.h"
@@ -25,6 +26,8 @@ struct BatchOptions {
     QVector<int> order;
     // How a CSV, TSV or JSON file's columns become series.
     ImportOptions import;
+    // Names of the series --hide leaves out, as given.
+    QStringList hiddenNames;
 
     // Every option of the batch modes, with its help text.
     static void addTo(QCommandLineParser& parser);
@@ -34,6 +37,9 @@ struct BatchOptions {
     static bool namesBatch(int argc, char** argv);
     // Takes the settings from the parsed options; false, with *error, when one is wrong.
     bool read(const QCommandLineParser& parser, QString* error);
+    // Hides every series of the data set named by --hide; false, with *error naming them, when some name
+    // no series.
+    bool hideSeries(const DataSet& data, QString* error);
 
     // The options that say how a table's columns become series, and their reading.
     static void addImportOptions(QCommandLineParser& parser);

@@ -14,12 +14,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +60,15 @@ private slots:
         QCOMPARE(findAction(window, QStringLiteral("Load Data"))->shortcut(),
                  QKeySequence(QKeySequence::Open));
         QVERIFY(window.centralWidget->compareGraph->isHidden());
+        // The last entries, after a separator, start unchecked and add no status bar or dock.
+        const QList<QAction*> view = window.menuBar()->actions()[1]->menu()->actions();
+        QStringList last;
+        for (QAction* entry : view.mid(view.size() - 3))
+            last << entry->text() +
+                        (entry->isCheckable() && !entry->isChecked() ? QString() : QStringLiteral("!"));
+        QCOMPARE(last.join(QLatin1Char(',')), QStringLiteral("Readout,Series List,Fill Window"));
+        QVERIFY(view[view.size() - 4]->isSeparator() && !window.findChild<QStatusBar*>() &&
+                !window.findChild<QDockWidget*>());
         QCOMPARE(window.dockOptions(),
                  QMainWindow::AnimatedDocks | QMainWindow::ForceTabbedDocks | QMainWindow::VerticalTabs);
     }
@@ -230,10 +241,10 @@ private slots:
         FakeDialogs dialogs;
         QVERIFY(window.loadFile(example));
         const QList<QAction*> entries = window.menuBar()->actions()[1]->menu()->actions();
-        // The added entries come last, after a separator: "Fit Labels", then "Time Axis".
-        QAction* fit = entries[entries.size() - 2];
-        QCOMPARE(fit->text(), QStringLiteral("Fit Labels"));
-        QVERIFY(entries[entries.size() - 3]->isSeparator() && fit->isCheckable() && !fit->isChecked());
+        // Added entries after a separator: "Fit Labels", then "Time Axis".
+        QAction* fit = findAction(window, QStringLiteral("Fit Labels"));
+        const qsizetype at = entries.indexOf(fit);
+        QVERIFY(at > 0 && entries[at - 1]->isSeparator() && fit->isCheckable() && !fit->isChecked());
         StackedGraph* main = window.centralWidget->mainGraph->stackedGraph;
         StackedGraph* compare = window.centralWidget->compareGraph->stackedGraph;
         const LabelPlacement classic = main->layout().layers.first().label;
@@ -245,13 +256,14 @@ private slots:
         QCOMPARE(compare->labelMode, GraphSettings::LabelMode::Classic);
     }
 
-    // The last entry of "View", after "Fit Labels", switches both graphs' axes and their exports.
+    // The entry of "View" after "Fit Labels" switches both graphs' axes and their exports.
     void timeAxisReachesBothGraphs() {
         MainWindow window;
         QAction* timeAxis = findAction(window, QStringLiteral("Time Axis"));
         const QList<QAction*> entries = window.menuBar()->actions().at(1)->menu()->actions();
-        QCOMPARE(entries.last(), timeAxis);
-        QCOMPARE(entries.at(entries.size() - 2)->text(), QStringLiteral("Fit Labels"));
+        const qsizetype at = entries.indexOf(timeAxis);
+        QVERIFY(at > 0);
+        QCOMPARE(entries.at(at - 1)->text(), QStringLiteral("Fit Labels"));
         timeAxis->setChecked(true);
         QVERIFY(window.centralWidget->mainGraph->stackedGraph->view->timeAxis);
         QVERIFY(window.centralWidget->compareGraph->stackedGraph->view->timeAxis);

@@ -211,6 +211,40 @@ private slots:
         QVERIFY2((exitCode == 0 ? result.out : result.err).contains(output), result.out + result.err);
     }
 
+    // --hide works in every batch mode, names what it did not find, and --info says what it hid.
+    void hideLeavesSeriesOut_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("has");
+        QTest::addColumn<QByteArray>("hasNot");
+        const QString hide = QStringLiteral("--hide");
+        QTest::newRow("info") << QStringList{QStringLiteral("--info"), hide, QStringLiteral("Beta")} << 0
+                              << QByteArray("read\nHidden series: 1 of 2: \"Beta\"\n") << QByteArray();
+        QTest::newRow("to-csv") << QStringList{QStringLiteral("--to-csv"), hide, QStringLiteral("Beta")} << 0
+                                << QByteArray("Alpha") << QByteArray("Beta");
+        QTest::newRow("layers") << QStringList{QStringLiteral("--export-layers"), QStringLiteral("-"), hide,
+                                               QStringLiteral("Alpha")}
+                                << 0 << QByteArray("Beta") << QByteArray("Alpha");
+        QTest::newRow("metrics") << QStringList{QStringLiteral("--metrics"), hide, QStringLiteral("Alpha")}
+                                 << 0 << QByteArray("baseline,sort") << QByteArray();
+        QTest::newRow("unknown names")
+            << QStringList{QStringLiteral("--info"), hide, QStringLiteral("Alpha"), hide,
+                           QStringLiteral("beta"),   hide, QStringLiteral("Zeta")}
+            << 2 << QByteArray("no series is named \"beta\", \"Zeta\"") << QByteArray("Hidden");
+    }
+    void hideLeavesSeriesOut() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, has);
+        QFETCH(QByteArray, hasNot);
+        QTemporaryDir dir;
+        const Run result = run(arguments << writeTestFile(dir, QStringLiteral("w.data"), workedExample));
+        QCOMPARE(result.exitCode, exitCode);
+        const QByteArray all = result.out + result.err;
+        QVERIFY2(all.contains(has), all.constData());
+        QVERIFY2(hasNot.isEmpty() || !all.contains(hasNot), all.constData());
+    }
+
     void exportRendersAnImage() {
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("graph.png"));
