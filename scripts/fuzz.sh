@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the readers' fuzzers (clang, ASan, UBSan) into build-fuzz/ and runs each for SECONDS
-# (default 60) over its corpus, one after the other. Every fuzz/fuzz_<name>.cpp is one fuzzer;
+# (default 40) over its corpus, one after the other. Every fuzz/fuzz_<name>.cpp is one fuzzer;
 # its seed inputs are in fuzz/corpus/<name>/, its dictionary, if it has one, is fuzz/<name>.dict.
 # New inputs collect in build-fuzz/corpus/<name>/, crashes in build-fuzz/findings/<name>/, and
 # each run's output in build-fuzz/<name>.log. Exits non-zero when any fuzzer found something.
-#   scripts/fuzz.sh              every fuzzer for a minute
+#   scripts/fuzz.sh              every fuzzer for 40 seconds
 #   scripts/fuzz.sh 1200 reader  only fuzz_reader, for 20 minutes
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-seconds="${1:-60}"
+seconds="${1:-40}"
 shift || true
 build="$root/build-fuzz"
 

@@ -2,8 +2,8 @@
 # Installs what is needed, builds, and runs every test through CTest, in three parts:
 #   1. the suite as built for use (build/, or $BUILD_DIR), then the package and install rules
 #      made from that build (scripts/check-package.sh);
-#   2. the readers' fuzzers, a minute each over their corpus (STACKEDGRAPH_FUZZ_SECONDS=0 skips
-#      them, another number changes the minute);
+#   2. the readers' fuzzers, 40 seconds each over their corpus (STACKEDGRAPH_FUZZ_SECONDS=0 skips
+#      them, another number changes the 40 seconds);
 #   3. the suite again, built with AddressSanitizer, UBSan and LeakSanitizer (build-sanitize/);
 #      a finding fails the test that made it.
 # The tests run with one virtual X server, so those that need a real window with OpenGL have
@@ -72,8 +72,8 @@ if [ "$mode" != "--sanitize" ]; then
     timed "plain tests" run_tests "$plain"
     timed "package" env BUILD_DIR="$plain" "$root/scripts/check-package.sh"
 fi
-if [ "$mode" = "all" ] && [ "${STACKEDGRAPH_FUZZ_SECONDS:-60}" != "0" ]; then
-    timed "fuzzers" "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-60}"
+if [ "$mode" = "all" ] && [ "${STACKEDGRAPH_FUZZ_SECONDS:-40}" != "0" ]; then
+    timed "fuzzers" "$root/scripts/fuzz.sh" "${STACKEDGRAPH_FUZZ_SECONDS:-40}"
 fi
 if [ "$mode" != "--plain" ]; then
     timed "sanitized build" env BUILD_DIR="$sanitized" "$root/scripts/build.sh" -DSTACKEDGRAPH_SANITIZE=ON

@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "app/InquiryEntries.h"
 #include "graph/StackedGraph.h"
+#include "import/DataLoader.h"
 #include "view/OpenGLSupport.h"
 #include "view/StackedGraphView.h"
 #include "widgets/CentralWidget.h"
@@ -78,6 +80,7 @@ MainWindow::MainWindow()
     connect(compareAction, &QAction::toggled, centralWidget, &CentralWidget::toggleCompareGraph);
     connect(fitLabelsAction, &QAction::toggled, centralWidget, &CentralWidget::setFittedLabels);
     connect(timeAxisAction, &QAction::toggled, centralWidget, &CentralWidget::setTimeAxis);
+    new InquiryEntries(this, viewMenu, centralWidget);
 
     if (OpenGLSupport::hasOpenGL() && centralWidget->mainGraph->stackedGraph->view->glAvailable) {
         autoGLAction->setChecked(true);
@@ -100,7 +103,15 @@ QString MainWindow::shortName(const QString& fileName) {
 
 bool MainWindow::loadFile(const QString& fileName) {
     QString message;
-    if (!centralWidget->loadDataFile(fileName, &message)) {
+    ImportOptions options;
+    // A table's columns are shown, and chosen, before it loads; a data file loads as it is.
+    if (DataLoader::isTable(fileName)) {
+        const SourceTable source = DataLoader::readTable(fileName);
+        if (source.ok() && !UserDialogs::instance().previewImport(this, fileName, source, &options))
+            return false;
+        message = source.error;
+    }
+    if (!message.isEmpty() || !centralWidget->loadDataFile(fileName, &message, options)) {
         UserDialogs::instance().showWarning(this, tr("Load Data"),
                                             tr("The data file could not be loaded.\n\n%1").arg(message));
         return false;

@@ -3,6 +3,7 @@
 #include "band/LayerOutline.h"
 #include "band/PathClip.h"
 #include "raster/CellRaster.h"
+#include "raster/PixelBlend.h"
 
 #include <QBrush>
 #include <QPaintDevice>
@@ -300,26 +301,29 @@ bool LayerItem::drawIntoPixels(QPainter* painter, const Surface& surface,
     // Points are taken in 1/256 pixel into 32-bit integers: far beyond any device, zoom out to draw.
     constexpr double farthest = 1 << 22;
     const QRectF extent = t.mapRect(bounds);
-    if ((fill != Qt::SolidPattern && fill != Qt::NoBrush) || painter->opacity() != 1.0 ||
-        surface.device != t || !BandRaster::takes(t) ||
+    if ((fill != Qt::SolidPattern && fill != Qt::NoBrush) || surface.device != t || !BandRaster::takes(t) ||
         !(qAbs(extent.top()) < farthest && qAbs(extent.bottom()) < farthest) ||
         !(t.m11() * geometry.xScale < farthest))
         return false;
+    // The painter's opacity as the engine takes it, in 256ths.
+    const int opacity = int(painter->opacity() * 256);
     if (fill == Qt::SolidPattern) {
         static thread_local CellRaster cells;
-        BandRaster::fill(geometry, label, raster, qPremultiply(brush().color().rgba64()).toArgb32(),
-                         raster.clip.left(), raster.clip.right() + 1, cells);
+        BandRaster::fill(geometry, label, raster,
+                         PixelBlend::faded(brush().color().rgba64(), opacity).toArgb32(), raster.clip.left(),
+                         raster.clip.right() + 1, cells);
     }
     if (pen().style() == Qt::NoPen)
         return true;
     // The outline of only what the device shows.
     painter->setBrush(Qt::NoBrush);
-    if (!outlineIntoPixels(surface, raster))
+    if (!outlineIntoPixels(surface, raster, opacity))
         drawVisiblePart(painter, surface);
     return true;
 }
 
-bool LayerItem::outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster) const {
+bool LayerItem::outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster,
+                                  int opacity) const {
     const QPen& p = pen();
     const QTransform& t = raster.transform;
     // The engine draws a pen as such lines only when it is solid, no wider than a pixel and the device
@@ -331,10 +335,10 @@ bool LayerItem::outlineIntoPixels(const Surface& surface, const BandRaster::Devi
     const BandStrips::Span span = BandStrips::pointsFor(bandOf(geometry), area.left(), area.right());
     if (!span.isEmpty())
         BandRaster::outline(geometry, span.firstPoint, span.lastPoint, raster,
-                            qPremultiply(p.color().rgba64()), p.widthF());
+                            PixelBlend::faded(p.color().rgba64(), opacity), p.widthF());
     // The label's outlines follow the band's, as in the item's path.
     if (!label.isEmpty() && labelBounds.intersects(area))
-        BandRaster::outline(label, raster, qPremultiply(p.color().rgba64()), p.widthF(),
+        BandRaster::outline(label, raster, PixelBlend::faded(p.color().rgba64(), opacity), p.widthF(),
                             p.capStyle() != Qt::FlatCap);
     return true;
 }

@@ -31,6 +31,8 @@ public:
     void draw(QPainter* painter, const BandRaster::Device* raster = nullptr) const;
 
     const BandGeometry& band() const { return geometry; }
+    // The glyph outlines of the layer's name, in place; empty without one.
+    const QPainterPath& labelOutlines() const { return label; }
 
     // Device columns a fill strip spans, measured fastest: each strip costs the square of its width,
     // and a fixed share for the painter's round trip.
@@ -42,7 +44,8 @@ private:
     // The band drawn straight into the raster's pixels; false, with nothing drawn, where it cannot be.
     bool drawIntoPixels(QPainter* painter, const Surface& surface, const BandRaster::Device& raster) const;
     // The outline so drawn; false when the engine would not draw it as a line no wider than a pixel.
-    bool outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster) const;
+    // opacity: the painter's, in 256ths.
+    bool outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster, int opacity) const;
     // The band from firstPoint to lastPoint, with the label when asked for.
     QPainterPath piece(BandStrips::Span span, bool withLabel) const;
     // Whether that piece comes into area (item coordinates): a band between two points lies between their

@@ -116,9 +116,82 @@ void BatchOptions::addTo(QCommandLineParser& parser) {
         {QStringLiteral("transparent"), QStringLiteral("Transparent instead of white background.")},
         {QStringLiteral("time-axis"),
          QStringLiteral("Add rows below the graph with a time axis and a thickness scale.")},
+        {QStringLiteral("hide"),
+         QStringLiteral("Leave out the series of exactly this name; the rest restack. May be repeated."),
+         QStringLiteral("NAME")},
     });
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A data file, or a CSV or TSV file (named *.csv or *.tsv)."));
+    addImportOptions(parser);
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("A data file, or a table: CSV, TSV or JSON records (named *.csv, *.tsv or *.json)."));
+}
+
+namespace {
+
+const char* const columnHelp =
+    " column of a CSV, TSV or JSON file, by name or 1-based number (found from the file by default).";
+
+} // namespace
+
+void BatchOptions::addImportOptions(QCommandLineParser& parser) {
+    const auto list = [](const QStringList& names) {
+        return names.first() + QStringLiteral(" (default), ") + names.mid(1).join(QStringLiteral(", ")) +
+               QLatin1Char('.');
+    };
+    parser.addOptions({
+        {QStringLiteral("date-column"), QStringLiteral("The dates'") + QLatin1String(columnHelp),
+         QStringLiteral("COLUMN")},
+        {QStringLiteral("series-column"),
+         QStringLiteral("The series names'") + QLatin1String(columnHelp) +
+             QStringLiteral(" 0: none, every column of numbers is a series."),
+         QStringLiteral("COLUMN")},
+        {QStringLiteral("value-column"), QStringLiteral("The values'") + QLatin1String(columnHelp),
+         QStringLiteral("COLUMN")},
+        {QStringLiteral("aggregate"),
+         QStringLiteral("How values of one series in one month (daily, hourly data) become the month's: ") +
+             list(ImportOptions::aggregateNames()),
+         QStringLiteral("RULE")},
+        {QStringLiteral("date-order"),
+         QStringLiteral("How dates like 03/04/2020 are read: ") + list(ImportOptions::dateOrderNames()),
+         QStringLiteral("ORDER")},
+        {QStringLiteral("skip-rows"),
+         QStringLiteral(
+             "Rows of notes above a table's header to leave out (found from the file by default)."),
+         QStringLiteral("N")},
+    });
+}
+
+bool BatchOptions::readImportOptions(const QCommandLineParser& parser, ImportOptions* options,
+                                     QString* error) {
+    options->dateColumn = parser.value(QStringLiteral("date-column"));
+    options->seriesColumn = parser.value(QStringLiteral("series-column"));
+    options->valueColumn = parser.value(QStringLiteral("value-column"));
+    // The index of the option's value among names, -1 when it is none of them, or the default.
+    const auto choice = [&](const QString& option, const QStringList& names, int byDefault) {
+        if (!parser.isSet(option))
+            return byDefault;
+        const int index = names.indexOf(parser.value(option));
+        if (index < 0)
+            *error = QStringLiteral("--%1 must be one of: %2").arg(option, names.join(QStringLiteral(", ")));
+        return index;
+    };
+    const int aggregate = choice(QStringLiteral("aggregate"), ImportOptions::aggregateNames(), 0);
+    const int order = choice(QStringLiteral("date-order"), ImportOptions::dateOrderNames(), 0);
+    if (aggregate < 0 || order < 0)
+        return false;
+    options->aggregate = ImportOptions::Aggregate(aggregate);
+    options->dateOrder = ImportOptions::DateOrder(order);
+    if (parser.isSet(QStringLiteral("skip-rows"))) {
+        bool ok = false;
+        const int rows = parser.value(QStringLiteral("skip-rows")).toInt(&ok);
+        if (!ok || rows < 0 || rows > 1000000) {
+            *error = QStringLiteral("--skip-rows must be a number of rows from 0 to 1000000, not %1")
+                         .arg(parser.value(QStringLiteral("skip-rows")));
+            return false;
+        }
+        options->skipRows = rows;
+    }
+    return true;
 }
 
 bool BatchOptions::read(const QCommandLineParser& parser, QString* error) {
@@ -198,8 +271,32 @@ bool BatchOptions::read(const QCommandLineParser& parser, QString* error) {
         exactSize = QSize(match.captured(1).toInt(), match.captured(2).toInt());
         sizeGiven = true;
     }
+    hiddenNames = parser.values(QStringLiteral("hide"));
     transparent = parser.isSet(QStringLiteral("transparent"));
     timeAxis = parser.isSet(QStringLiteral("time-axis"));
+    return readImportOptions(parser, &import, error);
+}
+
+bool BatchOptions::hideSeries(const DataSet& data, QString* error) {
+    QStringList unknown;
+    QVector<int> hidden;
+    for (const QString& name : hiddenNames) {
+        bool found = false;
+        for (int s = 0; s < data.series.size(); ++s) {
+            if (data.series[s].name == name) {
+                hidden.append(s);
+                found = true;
+            }
+        }
+        if (!found && !unknown.contains(name))
+            unknown << name;
+    }
+    if (!unknown.isEmpty()) {
+        *error =
+            QStringLiteral("--hide: no series is named \"%1\"").arg(unknown.join(QStringLiteral("\", \"")));
+        return false;
+    }
+    graph.hidden = GraphSettings::normalizedIndexes(hidden);
     return true;
 }
 

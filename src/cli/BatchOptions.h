@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/DataSet.h"
 #include "export/ImageSize.h"
 #include "graph/GraphSettings.h"
+#include "import/ImportOptions.h"
 
 #include <QSize>
 #include <QStringList>
@@ -22,6 +24,10 @@ struct BatchOptions {
     bool timeAxis = false;
     // The stacking order, once a layout has found it: it does not depend on the width.
     QVector<int> order;
+    // How a CSV, TSV or JSON file's columns become series.
+    ImportOptions import;
+    // Names of the series --hide leaves out, as given.
+    QStringList hiddenNames;
 
     // Every option of the batch modes, with its help text.
     static void addTo(QCommandLineParser& parser);
@@ -31,6 +37,13 @@ struct BatchOptions {
     static bool namesBatch(int argc, char** argv);
     // Takes the settings from the parsed options; false, with *error, when one is wrong.
     bool read(const QCommandLineParser& parser, QString* error);
+    // Hides every series of the data set named by --hide; false, with *error naming them, when some name
+    // no series.
+    bool hideSeries(const DataSet& data, QString* error);
+
+    // The options that say how a table's columns become series, and their reading.
+    static void addImportOptions(QCommandLineParser& parser);
+    static bool readImportOptions(const QCommandLineParser& parser, ImportOptions* options, QString* error);
 
     // The picture --export makes without a size.
     static const QSize defaultPicture;

@@ -101,6 +101,29 @@ QByteArray metricsCsv(const DataSet& data, GraphSettings settings, QTextStream& 
     return csv;
 }
 
+// What --hide left out, for --info: nothing when it hid nothing.
+QString hiddenSummary(const DataSet& data, const QVector<int>& hidden) {
+    if (hidden.isEmpty())
+        return {};
+    QStringList names;
+    for (int s : hidden)
+        names << QLatin1Char('"') + data.series[s].name + QLatin1Char('"');
+    return QStringLiteral("Hidden series: %1 of %2: %3\n")
+        .arg(hidden.size())
+        .arg(data.series.size())
+        .arg(names.join(QStringLiteral(", ")));
+}
+
+DataSet withoutHidden(const DataSet& data, const GraphSettings& settings) {
+    if (settings.hidden.isEmpty())
+        return data;
+    DataSet shown = data;
+    shown.series.clear();
+    for (int s : settings.shownSeries(int(data.series.size())))
+        shown.series.append(data.series[s]);
+    return shown;
+}
+
 } // namespace
 
 bool CommandLine::isBatch(int argc, char** argv) {
@@ -165,10 +188,15 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
             return usage(QStringLiteral("--transparent: JPEG pictures have no transparency."));
     }
 
-    const DataFileResult result = DataLoader::readFile(parser.positionalArguments().first());
+    const ImportResult imported = DataLoader::read(parser.positionalArguments().first(), options.import);
+    const DataFileResult& result = imported.data;
     if (!result.ok()) {
         err << result.error << '\n';
         return 1;
+    }
+    if (!options.hideSeries(result.data, &error)) {
+        err << error << '\n';
+        return 2;
     }
     const bool drawn = mode.startsWith(QLatin1String("export"));
     if (drawn)
@@ -182,14 +210,15 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
         return 1;
     };
     if (mode == QLatin1String("info")) {
-        out << DataSetSummary::describe(result);
+        out << DataSetSummary::describe(result, result.rowsRead >= 0 ? &imported.report : nullptr)
+            << hiddenSummary(result.data, options.graph.hidden);
         return 0;
     }
     if (mode == QLatin1String("to-csv")) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        DataSetCsv::write(result.data, buffer);
+        DataSetCsv::write(withoutHidden(result.data, options.graph), buffer);
         return write(QStringLiteral("-"), bytes);
     }
     if (mode == QLatin1String("metrics"))

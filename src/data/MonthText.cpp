@@ -8,3 +8,10 @@ QString MonthText::padded(qint64 year, qint64 month) {
     return QString::number(year) + QLatin1Char('.') +
            QStringLiteral("%1").arg(month, 2, 10, QLatin1Char('0'));
 }
+
+QString MonthText::named(qint64 year, qint64 month) {
+    static const char* const names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QString name = month >= 1 && month <= 12 ? QLatin1String(names[month - 1]) : QString::number(month);
+    return name + QLatin1Char(' ') + QString::number(year);
+}

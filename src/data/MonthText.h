@@ -9,4 +9,6 @@ class MonthText {
 public:
     static QString of(qint64 year, qint64 month);
     static QString padded(qint64 year, qint64 month);
+    // The month's English short name and the year ("Mar 2005"), whatever the locale.
+    static QString named(qint64 year, qint64 month);
 };

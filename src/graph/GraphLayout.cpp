@@ -13,6 +13,25 @@
 
 namespace {
 
+// A known order of series indexes as positions among the shown series; empty when it does not order
+// exactly the shown ones.
+QVector<int> positionsOf(const QVector<int>& known, const QVector<int>& shown, int count) {
+    if (known.size() != shown.size())
+        return {};
+    QVector<int> position(count, -1);
+    for (int p = 0; p < shown.size(); ++p)
+        position[shown[p]] = p;
+    QVector<int> order;
+    order.reserve(known.size());
+    for (int s : known) {
+        if (s < 0 || s >= count || position[s] < 0)
+            return {};
+        order.append(position[s]);
+        position[s] = -1;
+    }
+    return order;
+}
+
 // The layout over the data's months, which the caller has found.
 GraphLayout layOutOver(const MonthRange& months, const DataSet& data, const GraphSettings& settings,
                        const GraphLayout::Carry& carry) {
@@ -28,10 +47,19 @@ GraphLayout layOutOver(const MonthRange& months, const DataSet& data, const Grap
         return layout;
     const int span = int(layout.months.span());
     layout.xScale = GraphScales::xScale(settings.width, layout.months);
-    const QVector<SeriesPlacement> placements = SeriesPlacement::of(data.series, layout.months);
-    layout.order = carry.order.size() == placements.size()
-                       ? carry.order
-                       : LayerOrdering::of(settings.sort).order(placements, span);
+    // Only the shown series are ordered, scaled and stacked; order holds their positions among them.
+    const QVector<int> shown = settings.shownSeries(int(data.series.size()));
+    const QVector<SeriesPlacement> all = SeriesPlacement::of(data.series, layout.months);
+    QVector<SeriesPlacement> placements;
+    placements.reserve(shown.size());
+    for (int s : shown)
+        placements.append(all[s]);
+    QVector<int> order = positionsOf(carry.order, shown, int(all.size()));
+    if (order.isEmpty() && !shown.isEmpty())
+        order = LayerOrdering::of(settings.sort).order(placements, span);
+    layout.order.reserve(order.size());
+    for (int p : order)
+        layout.order.append(shown[p]);
 
     const QVector<double> totals = GraphScales::totals(placements, span);
     for (double total : totals) {
@@ -40,19 +68,19 @@ GraphLayout layOutOver(const MonthRange& months, const DataSet& data, const Grap
             return layout;
     }
     layout.yScale = GraphScales::yScale(GraphScales::typicalTotal(totals));
-    layout.baseline = Baseline::of(settings.baseline).compute(layout.order, placements, span);
+    layout.baseline = Baseline::of(settings.baseline).compute(order, placements, span);
     layout.lowestBaseline = Baseline::lowest(layout.baseline);
 
-    LayerStacking stacking = LayerStacking::stack(layout.order, placements, layout.baseline);
+    LayerStacking stacking = LayerStacking::stack(order, placements, layout.baseline);
     // Fonts are measured only for fitted labels: the others need no GUI application.
     std::optional<LabelFont> font;
     if (settings.labels == GraphSettings::LabelMode::Fitted)
         font.emplace();
     const FittedLabel::Measure measure = [&font](const QString& text) { return font->size(text); };
-    layout.layers.reserve(layout.order.size());
-    for (int i = 0; i < layout.order.size(); ++i) {
+    layout.layers.reserve(order.size());
+    for (int i = 0; i < order.size(); ++i) {
         const int s = layout.order[i];
-        const SeriesPlacement& placement = placements[s];
+        const SeriesPlacement& placement = placements[order[i]];
         LayerLayout layer;
         layer.seriesIndex = s;
         layer.band = BandGeometry::of(placement, stacking.bottoms[i], layout.xScale, layout.yScale);

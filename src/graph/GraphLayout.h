@@ -43,7 +43,8 @@ struct GraphLayout {
     // False without any series: then nothing below is set.
     bool hasSeries = false;
     MonthRange months;
-    // Series indexes from the bottom layer up; empty when the months cannot be drawn.
+    // Series indexes from the bottom layer up, of the series the settings do not hide; empty when the
+    // months cannot be drawn.
     QVector<int> order;
     // False when nothing can be drawn: the span is too long or the totals overflow.
     bool drawable = false;

@@ -4,6 +4,8 @@
 #include "graph/baseline/Baseline.h"
 #include "graph/order/LayerOrdering.h"
 
+#include <algorithm>
+
 namespace {
 
 template <typename Kind, size_t n> Kind kindAt(const Kind (&kinds)[n], int code, Kind unknown) {
@@ -30,7 +32,27 @@ GraphSettings::GraphSettings()
 bool GraphSettings::operator==(const GraphSettings& other) const {
     return baseline == other.baseline && sort == other.sort && coloring == other.coloring &&
            maxColor == other.maxColor && minColor == other.minColor && width == other.width &&
-           labels == other.labels;
+           labels == other.labels && hidden == other.hidden;
+}
+
+QVector<int> GraphSettings::shownSeries(int count) const {
+    // Indexes out of range (left from another data set) hide nothing.
+    QVector<bool> isHidden(qMax(count, 0), false);
+    for (int s : hidden)
+        if (s >= 0 && s < count)
+            isHidden[s] = true;
+    QVector<int> shown;
+    shown.reserve(count);
+    for (int s = 0; s < count; ++s)
+        if (!isHidden[s])
+            shown.append(s);
+    return shown;
+}
+
+QVector<int> GraphSettings::normalizedIndexes(QVector<int> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    return indexes;
 }
 
 const QStringList& GraphSettings::baselineNames() {

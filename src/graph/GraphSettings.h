@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QStringList>
+#include <QVector>
 
 // What the user chooses for one graph: the baseline, ordering and colouring by their codes (the
 // index of the control panel's entry; the entry's text is also the command line's name), the two
@@ -26,6 +27,9 @@ struct GraphSettings {
     QColor minColor;
     double width;
     LabelMode labels = LabelMode::Classic;
+    // Series left out of the graph, by index in the data set, ascending; the rest restack as if these
+    // were not there, on the data's whole month range and colour range. Empty: every series takes part.
+    QVector<int> hidden;
 
     bool operator==(const GraphSettings& other) const;
     bool operator!=(const GraphSettings& other) const { return !(*this == other); }
@@ -50,6 +54,12 @@ struct GraphSettings {
     // What a colouring code stands for; unknown codes give every layer the same key. (Baselines and
     // orderings are found by their codes in their own tables.)
     static ColorKeys::Kind coloringKind(int code);
+
+    // The series that take part, by index and ascending, in a data set of count series: the order, the
+    // scales and the stack are made of these alone.
+    QVector<int> shownSeries(int count) const;
+    // Indexes sorted and unique, as hidden keeps them.
+    static QVector<int> normalizedIndexes(QVector<int> indexes);
 
     // The default width of a graph of months 0 .. monthSpan, as the width slider starts.
     static double defaultWidth(qint64 monthSpan);

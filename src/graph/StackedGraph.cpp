@@ -8,6 +8,7 @@
 
 #include <QToolTip>
 
+#include <algorithm>
 #include <limits>
 
 StackedGraph::StackedGraph(const QVector<DataSeries>* series, const QString* unitText,
@@ -56,6 +57,7 @@ GraphSettings StackedGraph::settings() const {
     s.minColor = colorScheme.minColor;
     s.width = xRange;
     s.labels = labelMode;
+    s.hidden = hidden;
     return s;
 }
 
@@ -125,13 +127,18 @@ void StackedGraph::makeStackedGraph() {
     colorKeyMin = graphLayout.keys.min;
     colorKeyMax = graphLayout.keys.max;
     emitColorTexts();
-    if (!graphLayout.hasSeries)
-        return;
-    takeLayout();
-    if (!graphLayout.drawable)
-        return;
-    addLayerItems();
-    setSceneRect(graphLayout.sceneRect);
+    if (graphLayout.hasSeries) {
+        takeLayout();
+        if (graphLayout.drawable) {
+            addLayerItems();
+            setSceneRect(graphLayout.sceneRect);
+        }
+    }
+    const int highlightBefore = highlighted;
+    applyHighlight();
+    emit layoutChanged();
+    if (highlighted != highlightBefore)
+        emit highlightChanged(highlighted);
 }
 
 // The layout's order, months and scales become the scene's own.
@@ -218,6 +225,38 @@ void StackedGraph::setLabelMode(GraphSettings::LabelMode mode) {
         return;
     labelMode = mode;
     makeStackedGraph();
+}
+
+void StackedGraph::setHiddenSeries(const QVector<int>& seriesIndexes) {
+    const QVector<int> normalized = GraphSettings::normalizedIndexes(seriesIndexes);
+    if (normalized == hidden)
+        return;
+    hidden = normalized;
+    makeStackedGraph();
+}
+
+void StackedGraph::setHighlightedSeries(int seriesIndex) {
+    const int before = highlighted;
+    highlighted = seriesIndex;
+    applyHighlight();
+    if (highlighted != before)
+        emit highlightChanged(highlighted);
+}
+
+// The highlighted layer and its name at full strength, the others faded; a series no longer drawn ends
+// the highlight.
+void StackedGraph::applyHighlight() {
+    const auto drawn = std::find_if(layers.cbegin(), layers.cend(), [this](const Layer& layer) {
+        return layer.item && layer.seriesIndex == highlighted;
+    });
+    if (drawn == layers.cend())
+        highlighted = -1;
+    for (const Layer& layer : layers) {
+        if (!layer.item)
+            continue;
+        const bool faded = highlighted >= 0 && layer.seriesIndex != highlighted;
+        layer.item->setOpacity(faded ? fadedOpacity : 1.0);
+    }
 }
 
 void StackedGraph::makeToolTip(QGraphicsItem* item, QPoint pos) {

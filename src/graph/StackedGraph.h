@@ -72,6 +72,12 @@ public:
     // The order of the current series by the current sorting, when the caller already has it: the next
     // build takes it instead of computing it again, and clears it.
     QVector<int> knownOrder;
+    // Series left out of the graph (GraphSettings::hidden), and the one series drawn at full strength
+    // while the others fade (-1: none).
+    const QVector<int>& hiddenSeries() const { return hidden; }
+    int highlightedSeries() const { return highlighted; }
+    // Opacity of the layers that are not highlighted while one is.
+    static constexpr double fadedOpacity = 0.25;
 
     const QVector<DataSeries>* series;
     const QString* unitText;
@@ -81,6 +87,10 @@ public:
 signals:
     void maxColorTextChanged(const QString& text, const QColor& color);
     void minColorTextChanged(const QString& text, const QColor& color);
+    // A build has ended: the layout and the items are new.
+    void layoutChanged();
+    // The highlighted series changed, also when a build found it gone.
+    void highlightChanged(int seriesIndex);
 
 public slots:
     void makeStackedGraph();
@@ -92,12 +102,17 @@ public slots:
     void setMinColor(const QColor& newMinColor);
     void setDetailedInformation(bool detailedInfo);
     void setLabelMode(GraphSettings::LabelMode mode);
+    // Rebuilds when the set changes; indexes are kept sorted and unique.
+    void setHiddenSeries(const QVector<int>& seriesIndexes);
+    // Fades every other layer; -1, or a series the graph does not show, clears it. No rebuild.
+    void setHighlightedSeries(int seriesIndex);
     void makeToolTip(QGraphicsItem* item, QPoint pos);
 
 private:
     void setMonthRange(const MonthRange& range);
     void takeLayout();
     void addLayerItems();
+    void applyHighlight();
 
     QVector<Layer> layers;
     int baselineAlgo = 0;
@@ -119,4 +134,6 @@ private:
     GraphLayout graphLayout;
     LabelCache labelCache;
     int builds = 0;
+    QVector<int> hidden;
+    int highlighted = -1;
 };

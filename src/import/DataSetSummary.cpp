@@ -3,6 +3,7 @@
 #include "data/DataFileReader.h"
 #include "data/MonthRange.h"
 #include "data/MonthText.h"
+#include "import/ImportReport.h"
 
 #include <QStringList>
 
@@ -38,7 +39,7 @@ QString quoted(const QString& text) {
 
 } // namespace
 
-QString DataSetSummary::describe(const DataFileResult& result) {
+QString DataSetSummary::describe(const DataFileResult& result, const ImportReport* report) {
     if (!result.ok())
         return QStringLiteral("Error: ") + result.error + QLatin1Char('\n');
 
@@ -76,10 +77,9 @@ QString DataSetSummary::describe(const DataFileResult& result) {
     lines << QStringLiteral("Dropped series (fewer than two points): %1 of %2 read")
                  .arg(result.droppedSeries)
                  .arg(result.seriesRead);
-    if (result.rowsRead >= 0) {
+    if (report)
+        lines << report->lines();
+    else if (result.rowsRead >= 0)
         lines << QStringLiteral("Rows read: %1").arg(result.rowsRead);
-        lines << QStringLiteral("Duplicate months dropped (the first point of a month is kept): %1")
-                     .arg(result.duplicateMonths);
-    }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QRgba64>
 #include <QtGlobal>
 
 // Blending of premultiplied ARGB pixels as Qt's raster engine blends them, to the last bit: every channel
 // multiplied by an 8-bit weight with the same rounding.
 class PixelBlend {
 public:
+    // A colour as the engine paints it at a painter opacity (0..256, the engine's rounding), premultiplied.
+    static QRgba64 faded(QRgba64 c, int opacity) {
+        return qPremultiply(QRgba64::fromRgba64(c.red(), c.green(), c.blue(),
+                                                quint16((uint(c.alpha()) * uint(opacity)) >> 8)));
+    }
     // Every channel of x times a / 255, rounded as the engine rounds.
     static uint byteMul(uint x, uint a) {
         quint64 t = ((quint64(x) | (quint64(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;

@@ -11,6 +11,8 @@ namespace {
 
 // Antialiasing may touch a pixel beyond a shape's bounds; the view allows two.
 constexpr double antialiasingReach = 2.0;
+// Opacity below which QGraphicsScene does not draw an item.
+constexpr double nearlyTransparent = 0.001;
 
 } // namespace
 
@@ -20,12 +22,18 @@ LayerRenderer::LayerRenderer(QGraphicsScene& scene, const QTransform& transform,
     const QList<QGraphicsItem*> all = scene.items(Qt::AscendingOrder);
     items.reserve(all.size());
     reach.reserve(all.size());
+    opacity.reserve(all.size());
     for (QGraphicsItem* item : all) {
         const auto* layer = dynamic_cast<const LayerItem*>(item);
-        if (!layer || !item->isVisible() || item->opacity() < 1.0 || !item->transform().isIdentity() ||
-            item->pos() != QPointF() || item->parentItem() || !item->childItems().isEmpty())
+        if (!layer || !item->isVisible() || !item->transform().isIdentity() || item->pos() != QPointF() ||
+            item->parentItem() || !item->childItems().isEmpty())
             return;
+        // A faded layer is drawn as the scene draws it: fill and outline each blended at its opacity.
+        // The scene leaves out what is almost fully transparent.
+        if (item->opacity() < nearlyTransparent)
+            continue;
         items.append(layer);
+        opacity.append(item->opacity());
         reach.append(
             transform.mapRect(layer->boundingRect())
                 .adjusted(-antialiasingReach, -antialiasingReach, antialiasingReach, antialiasingReach));
@@ -79,6 +87,7 @@ void LayerRenderer::paint(QPainter& painter, const QRectF& area) const {
             continue;
         painter.save();
         painter.setWorldTransform(view);
+        painter.setOpacity(opacity[i]);
         items[i]->draw(&painter, pixels ? &raster : nullptr);
         painter.restore();
     }

@@ -31,6 +31,7 @@ public:
 private:
     QVector<const LayerItem*> items;
     QVector<QRectF> reach; // of each item, in the painter's coordinates
+    QVector<double> opacity;
     QRectF clip;
     QTransform transform;
     bool valid = false;

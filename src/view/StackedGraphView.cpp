@@ -8,6 +8,7 @@
 #include "view/OpenGLSupport.h"
 #include "view/PixelScale.h"
 
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
@@ -74,7 +75,7 @@ void StackedGraphView::updateAutoGLViewport() {
 }
 
 void StackedGraphView::showWholeGraph() {
-    fitInView(sceneRect(), Qt::KeepAspectRatio);
+    fitScene();
     // The first fit may run before the layout has given the view its final size.
     QTimer::singleShot(0, this, &StackedGraphView::resetView);
     QTimer::singleShot(0, this, &StackedGraphView::resetPixelScale);
@@ -104,7 +105,34 @@ void StackedGraphView::setAutoGLViewport(bool autoGL) {
 }
 
 void StackedGraphView::resetView() {
-    fitInView(sceneRect(), Qt::KeepAspectRatio);
+    fitScene();
+}
+
+void StackedGraphView::fitScene() {
+    const QRectF rect = sceneRect();
+    const QSizeF size(viewport()->size());
+    if (!fillsViewport || !(rect.width() > 0.0) || !(rect.height() > 0.0) || size.isEmpty()) {
+        fitInView(rect, Qt::KeepAspectRatio);
+        return;
+    }
+    const double scale = qMin(size.width() / rect.width(), size.height() / rect.height());
+    if (!std::isfinite(scale) || !(scale > 0.0)) {
+        fitInView(rect, Qt::KeepAspectRatio);
+        return;
+    }
+    setTransform(QTransform::fromScale(scale, scale));
+    centerOn(rect.center());
+}
+
+void StackedGraphView::zoomOnto(const QPointF& scenePoint, double factor) {
+    if (std::isfinite(factor) && factor > 0.0 && factor != 1.0) {
+        scale(factor, factor);
+        if (OpenGLSupport::hasOpenGL()) {
+            pixelScale *= factor;
+            updateAutoGLViewport();
+        }
+    }
+    centerOn(scenePoint);
 }
 
 void StackedGraphView::resetPixelScale() {
@@ -270,10 +298,53 @@ bool StackedGraphView::paintInTiles(QPaintEvent* event) {
     return true;
 }
 
+void StackedGraphView::setTracksPointer(bool on) {
+    tracksPointer = on;
+    viewport()->setMouseTracking(on);
+}
+
+void StackedGraphView::setupViewport(QWidget* widget) {
+    QGraphicsView::setupViewport(widget);
+    // Qt tracks the pointer only for items that ask for it; a new viewport keeps what was asked.
+    if (tracksPointer && widget)
+        widget->setMouseTracking(true);
+}
+
+QPointF StackedGraphView::scenePointAt(const QPointF& viewportPosition) const {
+    return viewportTransform().inverted().map(viewportPosition + QPointF(0.5, 0.5));
+}
+
+void StackedGraphView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressPosition = event->position().toPoint();
+        pressed = true;
+    }
+    QGraphicsView::mousePressEvent(event);
+}
+
+void StackedGraphView::mouseMoveEvent(QMouseEvent* event) {
+    QGraphicsView::mouseMoveEvent(event);
+    emit pointerMoved(scenePointAt(event->position()));
+}
+
+void StackedGraphView::leaveEvent(QEvent* event) {
+    QGraphicsView::leaveEvent(event);
+    emit pointerLeft();
+}
+
+void StackedGraphView::resizeEvent(QResizeEvent* event) {
+    QGraphicsView::resizeEvent(event);
+    emit viewportResized();
+}
+
 void StackedGraphView::mouseReleaseEvent(QMouseEvent* event) {
     switch (event->button()) {
     case Qt::LeftButton:
         viewport()->setCursor(Qt::OpenHandCursor);
+        if (pressed && (event->position().toPoint() - pressPosition).manhattanLength() <
+                           QApplication::startDragDistance())
+            emit clicked(scenePointAt(event->position()));
+        pressed = false;
         break;
     case Qt::RightButton:
         if (QGraphicsItem* item = itemAt(event->position().toPoint()))
@@ -300,4 +371,6 @@ void StackedGraphView::wheelEvent(QWheelEvent* event) {
         // accepted event returns from here.
         updateAutoGLViewport();
     }
+    // The graph moved under a pointer that did not.
+    emit pointerMoved(scenePointAt(event->position()));
 }

@@ -154,6 +154,20 @@ void StackedGraphWidget::updateStackedGraph() {
     makeImageSizeBoxText();
 }
 
+const QVector<int>& StackedGraphWidget::hiddenSeries() const {
+    return stackedGraph->hiddenSeries();
+}
+
+void StackedGraphWidget::setHiddenSeries(const QVector<int>& seriesIndexes) {
+    const QVector<int> before = stackedGraph->hiddenSeries();
+    stackedGraph->setHiddenSeries(seriesIndexes);
+    if (stackedGraph->hiddenSeries() == before)
+        return;
+    // The graph's height, and so the image sizes, follow the series shown.
+    makeImageSizeBoxText();
+    emit hiddenSeriesChanged(stackedGraph->hiddenSeries());
+}
+
 QSize StackedGraphWidget::imageSize(int choice) const {
     return ImageSize::forChoice(choice, xRangeSlider->value(),
                                 ImageSize::truncated(stackedGraph->graphHeight));

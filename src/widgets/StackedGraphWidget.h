@@ -36,8 +36,16 @@ public:
     QSlider* xRangeSlider = nullptr;
     QTimer* xRangeSliderTimer = nullptr;
 
+    // The series this graph leaves out (by index, ascending).
+    const QVector<int>& hiddenSeries() const;
+
 public slots:
     void updateStackedGraph();
+    // Rebuilds without these series when the set changes, and announces it.
+    void setHiddenSeries(const QVector<int>& seriesIndexes);
+
+signals:
+    void hiddenSeriesChanged(const QVector<int>& seriesIndexes);
 
 private slots:
     void makeImageSizeBoxText();

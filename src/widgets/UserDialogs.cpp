@@ -1,5 +1,7 @@
 #include "widgets/UserDialogs.h"
 
+#include "widgets/ImportPreviewDialog.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -32,6 +34,15 @@ void UserDialogs::showInformation(QWidget* parent, const QString& title, const Q
 
 void UserDialogs::showAbout(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox::about(parent, title, text);
+}
+
+bool UserDialogs::previewImport(QWidget* parent, const QString& fileName, const SourceTable& source,
+                                ImportOptions* options) {
+    ImportPreviewDialog dialog(fileName, source, *options, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    *options = dialog.options();
+    return true;
 }
 
 UserDialogs& UserDialogs::instance() {

@@ -4,6 +4,8 @@
 #include <QString>
 
 class QWidget;
+struct ImportOptions;
+struct SourceTable;
 
 // The modal dialogs the program asks the user through. Tests install their own
 // answers with setInstance(), so nothing waits for a person.
@@ -17,6 +19,9 @@ public:
     virtual void showWarning(QWidget* parent, const QString& title, const QString& text);
     virtual void showInformation(QWidget* parent, const QString& title, const QString& text);
     virtual void showAbout(QWidget* parent, const QString& title, const QString& text);
+    // The import preview of a table file; true, with the chosen *options, when the user wants it loaded.
+    virtual bool previewImport(QWidget* parent, const QString& fileName, const SourceTable& source,
+                               ImportOptions* options);
 
     static UserDialogs& instance();
     // Not owned; nullptr restores the real dialogs.

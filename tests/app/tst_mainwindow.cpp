@@ -2,6 +2,7 @@
 #include "data/DataFileReader.h"
 #include "export/DataSetCsv.h"
 #include "graph/StackedGraph.h"
+#include "import/ImportOptions.h"
 #include "support/FakeDialogs.h"
 #include "support/TestFiles.h"
 #include "view/StackedGraphView.h"
@@ -13,12 +14,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,6 +60,15 @@ private slots:
         QCOMPARE(findAction(window, QStringLiteral("Load Data"))->shortcut(),
                  QKeySequence(QKeySequence::Open));
         QVERIFY(window.centralWidget->compareGraph->isHidden());
+        // The last entries, after a separator, start unchecked and add no status bar or dock.
+        const QList<QAction*> view = window.menuBar()->actions()[1]->menu()->actions();
+        QStringList last;
+        for (QAction* entry : view.mid(view.size() - 3))
+            last << entry->text() +
+                        (entry->isCheckable() && !entry->isChecked() ? QString() : QStringLiteral("!"));
+        QCOMPARE(last.join(QLatin1Char(',')), QStringLiteral("Readout,Series List,Fill Window"));
+        QVERIFY(view[view.size() - 4]->isSeparator() && !window.findChild<QStatusBar*>() &&
+                !window.findChild<QDockWidget*>());
         QCOMPARE(window.dockOptions(),
                  QMainWindow::AnimatedDocks | QMainWindow::ForceTabbedDocks | QMainWindow::VerticalTabs);
     }
@@ -124,6 +136,47 @@ private slots:
         QVERIFY(window.centralWidget->mainGraph->stackedGraph->items().isEmpty());
     }
 
+    // A table opens the preview; its choices load, Cancel keeps what was there, a data file needs none.
+    void tablesLoadThroughThePreview() {
+        QTemporaryDir dir;
+        MainWindow window;
+        FakeDialogs dialogs;
+        QVERIFY(window.loadFile(example));
+        QVERIFY(dialogs.previews.isEmpty());
+        const QString daily = writeTestFile(dir, QStringLiteral("daily.csv"),
+                                            "date,name,A\n2000-01-01,x,1\n2000-01-01,y,3\n2000-01-02,x,2\n"
+                                            "2000-02-01,x,5\n2000-02-01,y,4\n");
+
+        dialogs.answerPreview = [](ImportOptions&) { return false; };
+        QVERIFY(!window.loadFile(daily));
+        QCOMPARE(dialogs.previews, QStringList{daily});
+        QCOMPARE(window.centralWidget->series.size(), 14);
+        QVERIFY(dialogs.warnings.isEmpty());
+
+        dialogs.answerPreview = [](ImportOptions& options) {
+            options.aggregate = ImportOptions::Aggregate::Max;
+            return true;
+        };
+        QVERIFY(window.loadFile(daily));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stacked Graph (daily)"));
+        QCOMPARE(window.centralWidget->series.size(), 2);
+        QCOMPARE(window.centralWidget->series[0].name, QStringLiteral("x"));
+        QCOMPARE(window.centralWidget->series[0].points[0].value, 2.0);
+
+        // What the preview's choices refuse is said, and the data stays.
+        dialogs.answerPreview = [](ImportOptions& options) {
+            options.seriesColumn = QStringLiteral("nothing");
+            return true;
+        };
+        QVERIFY(!window.loadFile(daily));
+        QVERIFY(dialogs.warnings.last().contains(QStringLiteral("--series-column: the file has no column")));
+        QCOMPARE(window.centralWidget->series.size(), 2);
+        // A file that is no table is refused before any preview.
+        QVERIFY(!window.loadFile(writeTestFile(dir, QStringLiteral("broken.json"), "[{\"a\": ")));
+        QCOMPARE(dialogs.previews.size(), 3);
+        QVERIFY(dialogs.warnings.last().contains(QStringLiteral("the file is not JSON")));
+    }
+
     void compareModeCopiesTheMainSettings_data() {
         QTest::addColumn<bool>("csv");
         QTest::newRow("data file") << false;
@@ -188,10 +241,10 @@ private slots:
         FakeDialogs dialogs;
         QVERIFY(window.loadFile(example));
         const QList<QAction*> entries = window.menuBar()->actions()[1]->menu()->actions();
-        // The added entries come last, after a separator: "Fit Labels", then "Time Axis".
-        QAction* fit = entries[entries.size() - 2];
-        QCOMPARE(fit->text(), QStringLiteral("Fit Labels"));
-        QVERIFY(entries[entries.size() - 3]->isSeparator() && fit->isCheckable() && !fit->isChecked());
+        // Added entries after a separator: "Fit Labels", then "Time Axis".
+        QAction* fit = findAction(window, QStringLiteral("Fit Labels"));
+        const qsizetype at = entries.indexOf(fit);
+        QVERIFY(at > 0 && entries[at - 1]->isSeparator() && fit->isCheckable() && !fit->isChecked());
         StackedGraph* main = window.centralWidget->mainGraph->stackedGraph;
         StackedGraph* compare = window.centralWidget->compareGraph->stackedGraph;
         const LabelPlacement classic = main->layout().layers.first().label;
@@ -203,13 +256,14 @@ private slots:
         QCOMPARE(compare->labelMode, GraphSettings::LabelMode::Classic);
     }
 
-    // The last entry of "View", after "Fit Labels", switches both graphs' axes and their exports.
+    // The entry of "View" after "Fit Labels" switches both graphs' axes and their exports.
     void timeAxisReachesBothGraphs() {
         MainWindow window;
         QAction* timeAxis = findAction(window, QStringLiteral("Time Axis"));
         const QList<QAction*> entries = window.menuBar()->actions().at(1)->menu()->actions();
-        QCOMPARE(entries.last(), timeAxis);
-        QCOMPARE(entries.at(entries.size() - 2)->text(), QStringLiteral("Fit Labels"));
+        const qsizetype at = entries.indexOf(timeAxis);
+        QVERIFY(at > 0);
+        QCOMPARE(entries.at(at - 1)->text(), QStringLiteral("Fit Labels"));
         timeAxis->setChecked(true);
         QVERIFY(window.centralWidget->mainGraph->stackedGraph->view->timeAxis);
         QVERIFY(window.centralWidget->compareGraph->stackedGraph->view->timeAxis);

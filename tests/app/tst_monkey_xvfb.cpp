@@ -482,8 +482,9 @@ QString MonkeyXvfbTest::panView() {
 
 QString MonkeyXvfbTest::toggle() {
     const char* names[] = {"Compare Graph", "Detailed Information", "Auto OpenGL",
-                           "OpenGL",        "Fit Labels",           "Time Axis"};
-    const char* name = names[rng.bounded(6)];
+                           "OpenGL",        "Fit Labels",           "Time Axis",
+                           "Readout",       "Series List",          "Fill Window"};
+    const char* name = names[rng.bounded(9)];
     QAction* entry = action(*window, QString::fromLatin1(name));
     entry->trigger();
     if (qstrcmp(name, "Compare Graph") == 0 &&

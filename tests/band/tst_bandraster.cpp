@@ -1,6 +1,7 @@
 #include "band/BandRaster.h"
 #include "band/LayerOutline.h"
 #include "raster/CellRaster.h"
+#include "raster/PixelBlend.h"
 #include "support/PictureCompare.h"
 
 #include <QFont>
@@ -43,7 +44,8 @@ struct Drawing {
 
 // The band's path drawn by Qt, and by the rasterizer, on the same background.
 QImage byQt(const BandGeometry& band, const QPainterPath& glyphs, const QTransform& transform,
-            const QSize& size, const QColor& fill, const QPen& pen, QImage::Format format, bool clipped) {
+            const QSize& size, const QColor& fill, const QPen& pen, QImage::Format format, bool clipped,
+            double opacity) {
     QImage image(size, format);
     image.fill(QColor(250, 240, 200));
     QPainter painter(&image);
@@ -51,6 +53,7 @@ QImage byQt(const BandGeometry& band, const QPainterPath& glyphs, const QTransfo
     if (clipped)
         painter.setClipRect(QRect(QPoint(0, 0), size));
     painter.setTransform(transform);
+    painter.setOpacity(opacity);
     painter.setPen(pen);
     painter.setBrush(fill.isValid() ? QBrush(fill) : QBrush());
     QPainterPath path = LayerOutline::band(band).path;
@@ -61,7 +64,7 @@ QImage byQt(const BandGeometry& band, const QPainterPath& glyphs, const QTransfo
 
 QImage byRaster(const BandGeometry& band, const QPainterPath& glyphs, const QTransform& transform,
                 const QSize& size, const QColor& fill, const QPen& pen, QImage::Format format, bool clipped,
-                int columnsAtOnce) {
+                double opacity, int columnsAtOnce) {
     QImage image(size, format);
     image.fill(QColor(250, 240, 200));
     BandRaster::Device device;
@@ -72,14 +75,15 @@ QImage byRaster(const BandGeometry& band, const QPainterPath& glyphs, const QTra
     device.transform = transform;
     device.clipped = clipped;
     CellRaster cells;
+    const int opacity256 = int(opacity * 256);
     if (fill.isValid())
         for (int left = 0; left < size.width(); left += columnsAtOnce)
-            BandRaster::fill(band, glyphs, device, qPremultiply(fill.rgba64()).toArgb32(), left,
-                             left + columnsAtOnce, cells);
+            BandRaster::fill(band, glyphs, device, PixelBlend::faded(fill.rgba64(), opacity256).toArgb32(),
+                             left, left + columnsAtOnce, cells);
     if (pen.style() != Qt::NoPen) {
-        BandRaster::outline(band, 0, band.count() - 1, device, qPremultiply(pen.color().rgba64()),
-                            pen.widthF());
-        BandRaster::outline(glyphs, device, qPremultiply(pen.color().rgba64()), pen.widthF(),
+        BandRaster::outline(band, 0, band.count() - 1, device,
+                            PixelBlend::faded(pen.color().rgba64(), opacity256), pen.widthF());
+        BandRaster::outline(glyphs, device, PixelBlend::faded(pen.color().rgba64(), opacity256), pen.widthF(),
                             pen.capStyle() != Qt::FlatCap);
     }
     return image;
@@ -137,10 +141,13 @@ private slots:
                 QColor::fromHsv(int(random.bounded(360)), 200, 230, round % 5 == 0 ? 160 : 255);
             const QImage::Format format =
                 round % 2 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+            // Some layers faded, as the others are while one is picked out.
+            const double opacity = round % 3 == 1 ? 0.25 : round % 7 == 2 ? random.generateDouble() : 1.0;
             for (bool clipped : {false, true}) {
-                const QImage expected = byQt(band, glyphs, transform, size, fill, pen, format, clipped);
+                const QImage expected =
+                    byQt(band, glyphs, transform, size, fill, pen, format, clipped, opacity);
                 const QImage drawn =
-                    byRaster(band, glyphs, transform, size, fill, pen, format, clipped, columns);
+                    byRaster(band, glyphs, transform, size, fill, pen, format, clipped, opacity, columns);
                 const PictureDifference difference = comparePictures(drawn, expected, 0);
                 QVERIFY2(difference.differing == 0,
                          qPrintable(QStringLiteral("round %1: ").arg(round) + difference.text()));

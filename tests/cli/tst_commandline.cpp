@@ -156,12 +156,93 @@ private slots:
                               writeTestFile(dir, QStringLiteral("d.csv"),
                                             "series,date,value\nS,2008-01,1\n\nS,2008-01,2\nS,2008-01-31,3\n"
                                             "S,2008-02,4\nT,2008-01,\n")});
-        QVERIFY(info.out.endsWith("Dropped series (fewer than two points): 1 of 2 read\nRows read: 5\n"
-                                  "Duplicate months dropped (the first point of a month is kept): 2\n"));
+        QVERIFY2(
+            info.out.endsWith("Dropped series (fewer than two points): 1 of 2 read\n"
+                              "Table: separated by commas\n"
+                              "Dates: \"date\"\n"
+                              "Series: named by \"series\"\n"
+                              "Values: \"value\"\n"
+                              "Rows read: 5\n"
+                              "Binned: 4 values from 5 rows went into 2 months; 1 month shared by 3 values "
+                              "combined by sum.\n"
+                              "Cells with no value (empty, NA, null, ...): 1\n"),
+            info.out.constData());
         const Run bad = run({QStringLiteral("--export"), dir.filePath(QStringLiteral("x.svg")),
                              writeTestFile(dir, QStringLiteral("bad.tsv"), "date\tA\n2008-01\tx\n")});
         QCOMPARE(bad.exitCode, 1);
         QVERIFY(bad.err.contains("Line 2, column 2"));
+    }
+
+    // The import options reach every mode that reads a file; wrong ones are refused before any reading.
+    void importOptions_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("output");
+        QTest::newRow("by default, sums") << QStringList{QStringLiteral("--to-csv")} << 0
+                                          << QByteArray("series,year,month,value\nn,2000,1,6\nn,2000,2,5\n");
+        QTest::newRow("mean, columns by number")
+            << QStringList{QStringLiteral("--to-csv"), QStringLiteral("--aggregate"),
+                           QStringLiteral("mean"),     QStringLiteral("--date-column"),
+                           QStringLiteral("2"),        QStringLiteral("--value-column=1")}
+            << 0 << QByteArray("series,year,month,value\nn,2000,1,2\nn,2000,2,5\n");
+        QTest::newRow("info says what was left out")
+            << QStringList{QStringLiteral("--info"), QStringLiteral("--skip-rows"), QStringLiteral("1")} << 0
+            << QByteArray("Rows above the header left out: 1 (\"notes\")\n");
+        QTest::newRow("an unknown rule")
+            << QStringList{QStringLiteral("--info"), QStringLiteral("--aggregate=median")} << 2
+            << QByteArray("--aggregate must be one of: sum, mean, min, max, first, last");
+        QTest::newRow("rows below zero")
+            << QStringList{QStringLiteral("--info"), QStringLiteral("--skip-rows=-1")} << 2
+            << QByteArray("--skip-rows must be a number of rows");
+        QTest::newRow("an unknown order")
+            << QStringList{QStringLiteral("--info"), QStringLiteral("--date-order"), QStringLiteral("ymd")}
+            << 2 << QByteArray("--date-order must be one of: auto, day-first, month-first");
+    }
+    void importOptions() {
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, output);
+        QTemporaryDir dir;
+        const Run result =
+            run(options << writeTestFile(dir, QStringLiteral("n.csv"),
+                                         "notes\nn,date\n1,2000-01-01\n2,2000-01-02\n3,2000-01-03\n"
+                                         "5,2000-02-01\n"));
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2((exitCode == 0 ? result.out : result.err).contains(output), result.out + result.err);
+    }
+
+    // --hide works in every batch mode, names what it did not find, and --info says what it hid.
+    void hideLeavesSeriesOut_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("has");
+        QTest::addColumn<QByteArray>("hasNot");
+        const QString hide = QStringLiteral("--hide");
+        QTest::newRow("info") << QStringList{QStringLiteral("--info"), hide, QStringLiteral("Beta")} << 0
+                              << QByteArray("read\nHidden series: 1 of 2: \"Beta\"\n") << QByteArray();
+        QTest::newRow("to-csv") << QStringList{QStringLiteral("--to-csv"), hide, QStringLiteral("Beta")} << 0
+                                << QByteArray("Alpha") << QByteArray("Beta");
+        QTest::newRow("layers") << QStringList{QStringLiteral("--export-layers"), QStringLiteral("-"), hide,
+                                               QStringLiteral("Alpha")}
+                                << 0 << QByteArray("Beta") << QByteArray("Alpha");
+        QTest::newRow("metrics") << QStringList{QStringLiteral("--metrics"), hide, QStringLiteral("Alpha")}
+                                 << 0 << QByteArray("baseline,sort") << QByteArray();
+        QTest::newRow("unknown names")
+            << QStringList{QStringLiteral("--info"), hide, QStringLiteral("Alpha"), hide,
+                           QStringLiteral("beta"),   hide, QStringLiteral("Zeta")}
+            << 2 << QByteArray("no series is named \"beta\", \"Zeta\"") << QByteArray("Hidden");
+    }
+    void hideLeavesSeriesOut() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, has);
+        QFETCH(QByteArray, hasNot);
+        QTemporaryDir dir;
+        const Run result = run(arguments << writeTestFile(dir, QStringLiteral("w.data"), workedExample));
+        QCOMPARE(result.exitCode, exitCode);
+        const QByteArray all = result.out + result.err;
+        QVERIFY2(all.contains(has), all.constData());
+        QVERIFY2(hasNot.isEmpty() || !all.contains(hasNot), all.constData());
     }
 
     void exportRendersAnImage() {

@@ -143,6 +143,59 @@ private slots:
         QCOMPARE(GraphSettings().maxColor, QColor(48, 48, 48));
         QCOMPARE(GraphSettings::defaultWidth(121), 320.0 * 121);
     }
+
+    // A hidden series is left out and the rest restack as if the data lacked it, each in its own colour.
+    void hiddenSeriesRestack_data() {
+        QTest::addColumn<int>("baseline");
+        QTest::addColumn<int>("sort");
+        for (int baseline = 0; baseline < 3; ++baseline)
+            for (int sort = 0; sort < 3; ++sort)
+                QTest::newRow(qPrintable(QStringLiteral("baseline %1, sort %2").arg(baseline).arg(sort)))
+                    << baseline << sort;
+    }
+    void hiddenSeriesRestack() {
+        QFETCH(int, baseline);
+        QFETCH(int, sort);
+        DataSet data;
+        // A first series over every month keeps the month range whatever is hidden.
+        data.series = GraphFixtures::generated(12, 40, 5);
+        std::stable_sort(data.series.begin(), data.series.end(),
+                         [](const DataSeries& a, const DataSeries& b) {
+                             return MonthRange::count(a.points.first()) < MonthRange::count(b.points.first());
+                         });
+        DataSeries frame;
+        for (int t = 0; t < 40; ++t)
+            frame.points.append({2000 + t / 12, 1 + t % 12, 1.0});
+        data.series.prepend(frame);
+        const int hidden = 5;
+        GraphSettings settings = settingsWith(baseline, sort, 4);
+        const GraphLayout whole = layOut(data, settings);
+        settings.hidden = {hidden};
+        const GraphLayout without = layOut(data, settings);
+        DataSet smaller = data;
+        smaller.series.remove(hidden);
+        GraphSettings plain = settingsWith(baseline, sort, 4);
+        const GraphLayout expected = layOut(smaller, plain);
+        QCOMPARE(without.layers.size(), expected.layers.size());
+        QCOMPARE(without.sceneRect, expected.sceneRect);
+        for (int i = 0; i < expected.layers.size(); ++i) {
+            const int s = expected.order[i];
+            QCOMPARE(without.order[i], s < hidden ? s : s + 1);
+            QCOMPARE(without.layers[i].band.bottoms, expected.layers[i].band.bottoms);
+        }
+        // Colours stay with their series while others come and go.
+        QCOMPARE(without.layers[0].colorPosition,
+                 whole.layers[whole.order.indexOf(without.order[0])].colorPosition);
+    }
+
+    void hidingEverythingOrNothing() {
+        GraphSettings settings = settingsWith(1);
+        settings.hidden = {0, 1, 7, -3};
+        const GraphLayout none = layOut(example(), settings);
+        QVERIFY(none.drawable && none.layers.isEmpty() && none.order.isEmpty());
+        QCOMPARE(settings.shownSeries(3), QVector<int>({2}));
+        QCOMPARE(GraphSettings::normalizedIndexes({4, 1, 4, 0}), QVector<int>({0, 1, 4}));
+    }
 };
 
 QTEST_GUILESS_MAIN(GraphLayoutTest)

@@ -84,27 +84,38 @@ private slots:
         QTest::addColumn<int>("baseline");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("compact");
+        QTest::addColumn<bool>("highlight");
         for (int which : {0, 1})
             for (int baseline : {0, 1, 2})
                 QTest::addRow("%s, baseline %d", qPrintable(dataName(which)), baseline)
-                    << which << baseline << QSize(3000, 900) << false;
+                    << which << baseline << QSize(3000, 900) << false << false;
+        // One layer at full strength, the others faded.
+        for (int which : {0, 1})
+            QTest::addRow("%s, highlighted", qPrintable(dataName(which)))
+                << which << 1 << QSize(3000, 900) << false << true;
         // Wider than one tile of the export; items that build their paths while drawing.
-        QTest::newRow("example, wide") << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << false;
-        QTest::newRow("example, paths built while drawing") << 0 << 1 << QSize(3000, 900) << true;
+        QTest::newRow("example, wide") << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << false << false;
+        QTest::newRow("example, paths built while drawing") << 0 << 1 << QSize(3000, 900) << true << false;
         QTest::newRow("zero-ended, paths built while drawing, wide")
-            << 1 << 2 << QSize(SceneImage::tileSide + 2500, 700) << true;
+            << 1 << 2 << QSize(SceneImage::tileSide + 2500, 700) << true << false;
     }
     void exportIsThePlainRendering() {
         QFETCH(int, which);
         QFETCH(int, baseline);
         QFETCH(QSize, size);
         QFETCH(bool, compact);
+        QFETCH(bool, highlight);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
         TestGraph g(data, baseline, size.width());
-        const std::unique_ptr<QGraphicsScene> plain = plainCopy(*g.graph);
         TestGraph drawn(data, baseline, size.width(),
                         compact ? LayerItem::Storage::GeometryOnly : LayerItem::Storage::WholePath);
+        if (highlight) {
+            g.graph->setHighlightedSeries(3);
+            drawn.graph->setHighlightedSeries(3);
+            QCOMPARE(drawn.graph->highlightedSeries(), 3);
+        }
+        const std::unique_ptr<QGraphicsScene> plain = plainCopy(*g.graph);
         QString error;
         const QImage image = SceneImage::render(*drawn.graph, size, false, &error);
         QVERIFY2(!image.isNull(), qPrintable(error));
@@ -120,7 +131,7 @@ private slots:
         const PictureDifference difference = comparePictures(image, expected);
         QVERIFY2(difference.largest <= 8 && difference.differing * 10000 <= difference.pixels,
                  qPrintable(difference.text()));
-        if (size.width() == 3000 && !compact)
+        if (size.width() == 3000 && !compact && !highlight)
             image.save(QStringLiteral(STACKEDGRAPH_BINARY_DIR "/picture-%1-%2.png")
                            .arg(dataName(which))
                            .arg(baseline));
@@ -132,19 +143,25 @@ private slots:
         QTest::addColumn<int>("which");
         QTest::addColumn<int>("notches");
         QTest::addColumn<QRect>("part"); // of the viewport repainted; null: all of it
+        QTest::addColumn<bool>("highlight");
         for (int which : {0, 1})
             for (int notches : {0, 12, 30, 60})
                 QTest::addRow("%s, %d notches", qPrintable(dataName(which)), notches)
-                    << which << notches << QRect();
-        QTest::newRow("example, 12 notches, part") << 0 << 12 << QRect(130, 70, 300, 200);
+                    << which << notches << QRect() << false;
+        QTest::newRow("example, 12 notches, part") << 0 << 12 << QRect(130, 70, 300, 200) << false;
+        for (int notches : {0, 30, 60})
+            QTest::addRow("zero-ended, %d notches, highlighted", notches) << 1 << notches << QRect() << true;
     }
     void viewShowsThePlainRendering() {
         QFETCH(int, which);
         QFETCH(int, notches);
         QFETCH(QRect, part);
+        QFETCH(bool, highlight);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
         TestGraph g(data, 1, 320.0 * 120);
+        if (highlight)
+            g.graph->setHighlightedSeries(12);
         StackedGraphView& view = *g.graph->view;
         view.resize(900, 560);
         view.show();

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "import/ImportOptions.h"
+#include "table/SourceTable.h"
 #include "widgets/UserDialogs.h"
+
+#include <functional>
 
 #include <QStringList>
 
@@ -25,6 +29,14 @@ public:
     void showWarning(QWidget*, const QString&, const QString& text) override { warnings << text; }
     void showInformation(QWidget*, const QString&, const QString& text) override { informations << text; }
     void showAbout(QWidget*, const QString& title, const QString& text) override { about << title << text; }
+    // Accepts the preview as found unless told otherwise; answerPreview may change the options.
+    bool previewImport(QWidget*, const QString& fileName, const SourceTable&,
+                       ImportOptions* options) override {
+        previews << fileName;
+        if (answerPreview)
+            return answerPreview(*options);
+        return true;
+    }
 
     QColor colorAnswer;
     QColor colorAsked;
@@ -34,4 +46,6 @@ public:
     QStringList warnings;
     QStringList informations;
     QStringList about;
+    QStringList previews;
+    std::function<bool(ImportOptions&)> answerPreview;
 };

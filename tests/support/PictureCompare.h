@@ -56,14 +56,14 @@ inline PictureDifference comparePictures(const QImage& a, const QImage& b, int t
     return result;
 }
 
-// The scene's path items as plain path items of the same path, pen and brush, in the same order and
-// on the same scene rectangle: what the scene must look like, however its items paint.
+// The scene's path items as plain path items of the same path, pen, brush and opacity, in the same
+// order and on the same scene rectangle: what the scene must look like, however its items paint.
 inline std::unique_ptr<QGraphicsScene> plainCopy(QGraphicsScene& scene) {
     auto copy = std::make_unique<QGraphicsScene>();
     const QList<QGraphicsItem*> items = scene.items(Qt::AscendingOrder);
     for (QGraphicsItem* item : items) {
         if (auto* path = dynamic_cast<QGraphicsPathItem*>(item))
-            copy->addPath(path->path(), path->pen(), path->brush());
+            copy->addPath(path->path(), path->pen(), path->brush())->setOpacity(item->opacity());
     }
     copy->setSceneRect(scene.sceneRect());
     return copy;
