@@ -60,48 +60,45 @@ int rowPart(qint64 y, qint64 row) {
 
 // Adds the glyphs' contours that reach into the columns left .. right - 1 to the cells, as the engine closes
 // and breaks them. A contour wholly left of them adds as much cover as it takes away in every row.
-void addGlyphs(const QPainterPath& glyphs, const Mapping& map, double scale, double left, double right,
+void addGlyphs(const PathContours& glyphs, const Mapping& map, double scale, double left, double right,
                CellRaster& cells) {
-    const int count = glyphs.elementCount();
-    int start = 0;
-    while (start < count) {
-        int end = start + 1;
-        while (end < count && glyphs.elementAt(end).type != QPainterPath::MoveToElement)
-            ++end;
-        double low = HUGE_VAL;
-        double high = -HUGE_VAL;
-        for (int i = start; i < end; ++i) {
-            const double x = map(glyphs.elementAt(i)).x();
-            low = std::min(low, x);
-            high = std::max(high, x);
-        }
-        if (end - start > 1 && high >= left && low < right) {
-            const QPointF first = glyphs.elementAt(start);
-            QPointF last = first;
-            const auto lineTo = [&](const QPointF& p) {
-                const Fixed f = fixedOf(map, p);
-                cells.lineTo(f.x, f.y);
-            };
-            const Fixed f = fixedOf(map, first);
-            cells.moveTo(f.x, f.y);
-            for (int i = start + 1; i < end; ++i) {
-                const QPainterPath::Element e = glyphs.elementAt(i);
-                if (e.type == QPainterPath::CurveToElement && i + 2 < end) {
-                    const QPointF c2 = glyphs.elementAt(i + 1);
-                    const QPointF to = glyphs.elementAt(i + 2);
-                    CurveFlattening::forFill(last, e, c2, to, scale, lineTo);
-                    last = to;
-                    i += 2;
-                } else {
-                    lineTo(e);
-                    last = e;
-                }
+    const QPointF* points = glyphs.points.constData();
+    for (const PathContours::Contour& contour : glyphs.contours) {
+        // The mapping keeps the order of x, so the contour's mapped extent is its extent mapped.
+        if (contour.end - contour.begin < 2 || map(contour.bounds.bottomRight()).x() < left ||
+            map(contour.bounds.topLeft()).x() >= right)
+            continue;
+        const QPointF first = points[contour.begin];
+        QPointF last = first;
+        const auto lineTo = [&](const QPointF& p) {
+            const Fixed f = fixedOf(map, p);
+            cells.lineTo(f.x, f.y);
+        };
+        const Fixed f = fixedOf(map, first);
+        cells.moveTo(f.x, f.y);
+        for (int i = contour.begin + 1; i < contour.end; ++i) {
+            if (glyphs.curve[i] && i + 2 < contour.end) {
+                CurveFlattening::forFill(last, points[i], points[i + 1], points[i + 2], scale, lineTo);
+                last = points[i + 2];
+                i += 2;
+            } else {
+                lineTo(points[i]);
+                last = points[i];
             }
-            if (last != first)
-                lineTo(first);
         }
-        start = end;
+        if (last != first)
+            lineTo(first);
     }
+}
+
+// Whether a contour comes near enough to the clip for its outline to touch a pixel there: a thin line
+// with its caps reaches less than two pixels from where it runs.
+bool outlineReaches(const QRectF& bounds, const Mapping& map, const QRect& clip) {
+    constexpr double reach = 2.0;
+    const QPointF a = map(bounds.topLeft());
+    const QPointF b = map(bounds.bottomRight());
+    return b.x() >= clip.left() - reach && a.x() <= clip.right() + 1 + reach && b.y() >= clip.top() - reach &&
+           a.y() <= clip.bottom() + 1 + reach;
 }
 
 } // namespace
@@ -116,7 +113,7 @@ double BandRaster::scaleOf(const QTransform& transform) {
     return qMax(qAbs(transform.m11()), qAbs(transform.m22()));
 }
 
-void BandRaster::fill(const BandGeometry& band, const QPainterPath& glyphs, const Device& device, uint color,
+void BandRaster::fill(const BandGeometry& band, const PathContours& glyphs, const Device& device, uint color,
                       int left, int right, CellRaster& cells) {
     const int n = band.count();
     left = qMax(left, device.clip.left());
@@ -133,7 +130,7 @@ void BandRaster::fill(const BandGeometry& band, const QPainterPath& glyphs, cons
     const auto pointAt = [&](double x) { return (x - origin) / step; };
 
     // Glyphs may reach beyond the band's ends, where they are filled all the same.
-    const QRectF glyphReach = glyphs.isEmpty() ? QRectF() : t.mapRect(glyphs.controlPointRect());
+    const QRectF glyphReach = glyphs.isEmpty() ? QRectF() : t.mapRect(glyphs.bounds());
     for (int chunkLeft = left; chunkLeft < right; chunkLeft += CellRaster::maxColumns) {
         const int chunkRight = qMin(right, chunkLeft + CellRaster::maxColumns);
         // The curves that reach into the chunk: from the last point at or left of it to the first at or
@@ -251,44 +248,41 @@ void BandRaster::outline(const BandGeometry& band, int first, int last, const De
     }
 }
 
-void BandRaster::outline(const QPainterPath& path, const Device& device, QRgba64 penColor, double penWidth,
+void BandRaster::outline(const PathContours& path, const Device& device, QRgba64 penColor, double penWidth,
                          bool squareCaps) {
     const QTransform& t = device.transform;
     const Mapping map(t);
     ThinLine line(device.pixels, device.pixelsPerLine, device.rect, device.clip, penColor, penWidth,
                   scaleOf(t), device.clipped ? ThinLine::Blending::Direct : ThinLine::Blending::AsFill);
-    const int count = path.elementCount();
-    int start = 0;
-    while (start < count) {
-        int end = start + 1;
-        while (end < count && path.elementAt(end).type != QPainterPath::MoveToElement)
-            ++end;
+    const QPointF* points = path.points.constData();
+    for (const PathContours::Contour& contour : path.contours) {
+        if (!outlineReaches(contour.bounds, map, device.clip))
+            continue;
+        const int end = contour.end;
         // A subpath that ends where it began has no caps.
-        const bool closed = QPointF(path.elementAt(start)) == QPointF(path.elementAt(end - 1));
-        int caps = !closed && squareCaps ? ThinLine::CapBegin : ThinLine::NoCaps;
-        QPointF p = map(path.elementAt(start));
-        for (int i = start + 1; i < end;) {
-            const QPainterPath::Element e = path.elementAt(i);
-            if (e.type == QPainterPath::CurveToElement && i + 2 < end) {
-                if (!closed && squareCaps && i == end - 3)
+        const bool capped = !contour.closed && squareCaps;
+        int caps = capped ? ThinLine::CapBegin : ThinLine::NoCaps;
+        QPointF p = map(points[contour.begin]);
+        for (int i = contour.begin + 1; i < end;) {
+            if (path.curve[i] && i + 2 < end) {
+                if (capped && i == end - 3)
                     caps |= ThinLine::CapEnd;
-                const QPointF to = map(path.elementAt(i + 2));
-                CurveFlattening::forThinOutline(p, map(e), map(path.elementAt(i + 1)), to, caps,
+                const QPointF to = map(points[i + 2]);
+                CurveFlattening::forThinOutline(p, map(points[i]), map(points[i + 1]), to, caps,
                                                 [&](const QPointF& a, const QPointF& b, int c) {
                                                     line.draw(a.x(), a.y(), b.x(), b.y(), c);
                                                 });
                 p = to;
                 i += 3;
             } else {
-                if (!closed && squareCaps && i == end - 1)
+                if (capped && i == end - 1)
                     caps |= ThinLine::CapEnd;
-                const QPointF to = map(e);
+                const QPointF to = map(points[i]);
                 line.draw(p.x(), p.y(), to.x(), to.y(), caps);
                 p = to;
                 ++i;
             }
             caps = ThinLine::NoCaps;
         }
-        start = end;
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "band/BandGeometry.h"
+#include "raster/PathContours.h"
 
-#include <QPainterPath>
 #include <QRect>
 #include <QRgba64>
 #include <QTransform>
@@ -36,13 +36,13 @@ public:
 
     // Fills the device columns left .. right - 1 (within the clip) with the colour (premultiplied); the
     // outlines of glyphs (scene units) given with the band cut holes in it, as its path's odd-even rule does.
-    static void fill(const BandGeometry& band, const QPainterPath& glyphs, const Device& device, uint color,
+    static void fill(const BandGeometry& band, const PathContours& glyphs, const Device& device, uint color,
                      int left, int right, CellRaster& cells);
     // The outline of the points first .. last (the band's ends included where they are among them), in the
     // pen's colour (premultiplied) at the opacity of a pen that wide.
     static void outline(const BandGeometry& band, int first, int last, const Device& device, QRgba64 penColor,
                         double penWidth);
     // Any path's outline (scene units) so drawn; open subpaths end in square caps when asked for.
-    static void outline(const QPainterPath& path, const Device& device, QRgba64 penColor, double penWidth,
+    static void outline(const PathContours& path, const Device& device, QRgba64 penColor, double penWidth,
                         bool squareCaps);
 };

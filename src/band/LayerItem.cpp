@@ -118,6 +118,7 @@ LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const 
     : QGraphicsPathItem(storage == Storage::WholePath ? outlineWithLabel(band, label) : QPainterPath())
     , geometry(band)
     , label(label)
+    , labelContours(label)
     , labelBounds(label.controlPointRect())
     , holdsPath(storage == Storage::WholePath) {
     setPen(pen);
@@ -309,7 +310,7 @@ bool LayerItem::drawIntoPixels(QPainter* painter, const Surface& surface,
     const int opacity = int(painter->opacity() * 256);
     if (fill == Qt::SolidPattern) {
         static thread_local CellRaster cells;
-        BandRaster::fill(geometry, label, raster,
+        BandRaster::fill(geometry, labelContours, raster,
                          PixelBlend::faded(brush().color().rgba64(), opacity).toArgb32(), raster.clip.left(),
                          raster.clip.right() + 1, cells);
     }
@@ -338,7 +339,7 @@ bool LayerItem::outlineIntoPixels(const Surface& surface, const BandRaster::Devi
                             PixelBlend::faded(p.color().rgba64(), opacity), p.widthF());
     // The label's outlines follow the band's, as in the item's path.
     if (!label.isEmpty() && labelBounds.intersects(area))
-        BandRaster::outline(label, raster, PixelBlend::faded(p.color().rgba64(), opacity), p.widthF(),
+        BandRaster::outline(labelContours, raster, PixelBlend::faded(p.color().rgba64(), opacity), p.widthF(),
                             p.capStyle() != Qt::FlatCap);
     return true;
 }

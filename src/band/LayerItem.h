@@ -62,6 +62,8 @@ private:
 
     BandGeometry geometry;
     QPainterPath label;
+    // The same glyph outlines as plain arrays, for drawing them into pixels tile after tile.
+    PathContours labelContours;
     QRectF labelBounds;
     QRectF bounds;
     bool holdsPath = true;

@@ -19,13 +19,13 @@ void CurveFlattening::halve(const Curve& c, Curve* first, Curve* second) {
 }
 
 // points[3] is the start, points[0] the end; the halves go to points[3..6] (first) and points[0..3].
-void CurveFlattening::halveThin(QPointF* points) {
+void CurveFlattening::halveThin(Point* points) {
     const double half = 0.5;
     double a, b, c, d;
     double x[7], y[7];
     for (int i = 0; i < 4; ++i) {
-        x[i] = points[i].x();
-        y[i] = points[i].y();
+        x[i] = points[i].x;
+        y[i] = points[i].y;
     }
     for (double* v : {x, y}) {
         v[6] = v[3];
@@ -39,5 +39,5 @@ void CurveFlattening::halveThin(QPointF* points) {
         v[3] = (a + b) * half;
     }
     for (int i = 0; i < 7; ++i)
-        points[i] = QPointF(x[i], y[i]);
+        points[i] = Point{x[i], y[i]};
 }

@@ -27,8 +27,12 @@ private:
     // Halves at t = 1/2 with midpoints of midpoints, each (a + b) / 2 as written, so that the pieces
     // come out to the last bit as Qt's.
     static void halve(const Curve& c, Curve* first, Curve* second);
-    static void halveThin(QPointF* points);
-    template <typename Line> static void thinPieces(QPointF* points, int level, int caps, Line& line);
+    // Plain, so that the halving's stack of points costs nothing to set up.
+    struct Point {
+        double x, y;
+    };
+    static void halveThin(Point* points);
+    template <typename Line> static void thinPieces(Point* points, int level, int caps, Line& line);
 };
 
 template <typename Add>
@@ -72,21 +76,21 @@ void CurveFlattening::forFill(QPointF p1, QPointF p2, QPointF p3, QPointF p4, do
 template <typename Line>
 void CurveFlattening::forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps, Line line) {
     // Up to six halvings; the points are kept end first, as the halving works on them.
-    QPointF points[3 * 6 + 4];
-    points[3] = p1;
-    points[2] = p2;
-    points[1] = p3;
-    points[0] = p4;
+    Point points[3 * 6 + 4];
+    points[3] = Point{p1.x(), p1.y()};
+    points[2] = Point{p2.x(), p2.y()};
+    points[1] = Point{p3.x(), p3.y()};
+    points[0] = Point{p4.x(), p4.y()};
     thinPieces(points, 6, caps, line);
 }
 
-template <typename Line> void CurveFlattening::thinPieces(QPointF* points, int level, int caps, Line& line) {
+template <typename Line> void CurveFlattening::thinPieces(Point* points, int level, int caps, Line& line) {
     if (level) {
-        const double dx = points[3].x() - points[0].x();
-        const double dy = points[3].y() - points[0].y();
+        const double dx = points[3].x - points[0].x;
+        const double dy = points[3].y - points[0].y;
         const double length = 0.25 * (qAbs(dx) + qAbs(dy));
-        if (qAbs(dx * (points[0].y() - points[2].y()) - dy * (points[0].x() - points[2].x())) >= length ||
-            qAbs(dx * (points[0].y() - points[1].y()) - dy * (points[0].x() - points[1].x())) >= length) {
+        if (qAbs(dx * (points[0].y - points[2].y) - dy * (points[0].x - points[2].x)) >= length ||
+            qAbs(dx * (points[0].y - points[1].y) - dy * (points[0].x - points[1].x)) >= length) {
             halveThin(points);
             --level;
             thinPieces(points + 3, level, caps & 1, line);
@@ -94,5 +98,5 @@ template <typename Line> void CurveFlattening::thinPieces(QPointF* points, int l
             return;
         }
     }
-    line(points[3], points[0], caps);
+    line(QPointF(points[3].x, points[3].y), QPointF(points[0].x, points[0].y), caps);
 }

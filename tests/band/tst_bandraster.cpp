@@ -75,16 +75,17 @@ QImage byRaster(const BandGeometry& band, const QPainterPath& glyphs, const QTra
     device.transform = transform;
     device.clipped = clipped;
     CellRaster cells;
+    const PathContours contours(glyphs);
     const int opacity256 = int(opacity * 256);
     if (fill.isValid())
         for (int left = 0; left < size.width(); left += columnsAtOnce)
-            BandRaster::fill(band, glyphs, device, PixelBlend::faded(fill.rgba64(), opacity256).toArgb32(),
+            BandRaster::fill(band, contours, device, PixelBlend::faded(fill.rgba64(), opacity256).toArgb32(),
                              left, left + columnsAtOnce, cells);
     if (pen.style() != Qt::NoPen) {
         BandRaster::outline(band, 0, band.count() - 1, device,
                             PixelBlend::faded(pen.color().rgba64(), opacity256), pen.widthF());
-        BandRaster::outline(glyphs, device, PixelBlend::faded(pen.color().rgba64(), opacity256), pen.widthF(),
-                            pen.capStyle() != Qt::FlatCap);
+        BandRaster::outline(contours, device, PixelBlend::faded(pen.color().rgba64(), opacity256),
+                            pen.widthF(), pen.capStyle() != Qt::FlatCap);
     }
     return image;
 }
