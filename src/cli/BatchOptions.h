@@ -16,6 +16,9 @@ struct BatchOptions {
     // Neither --size nor --image-size: the picture that opens anywhere.
     bool sizeGiven = false;
     bool labelsGiven = false;
+    bool baselineGiven = false;
+    // How long finding a searched stacking order may take.
+    double orderSeconds = LayerOrdering::Budget::batchSeconds;
     int sizeIndex = ImageSize::defaultChoice;
     QSize exactSize;
     bool transparent = false;
@@ -32,6 +35,8 @@ struct BatchOptions {
     // Takes the settings from the parsed options; false, with *error, when one is wrong.
     bool read(const QCommandLineParser& parser, QString* error);
 
+    // A day: longer is surely a mistake.
+    static constexpr double maxOrderSeconds = 86400.0;
     // The picture --export makes without a size.
     static const QSize defaultPicture;
 };

@@ -28,23 +28,34 @@ GraphLayout layOutOver(const MonthRange& months, const DataSet& data, const Grap
         return layout;
     const int span = int(layout.months.span());
     layout.xScale = GraphScales::xScale(settings.width, layout.months);
-    const QVector<SeriesPlacement> placements = SeriesPlacement::of(data.series, layout.months);
-    layout.order = carry.order.size() == placements.size()
-                       ? carry.order
-                       : LayerOrdering::of(settings.sort).order(placements, span);
-
+    QVector<SeriesPlacement> placements = SeriesPlacement::of(data.series, layout.months);
     const QVector<double> totals = GraphScales::totals(placements, span);
+    const Baseline::Entry& baseline = Baseline::of(settings.baseline);
+    // A baseline of shares stacks them in place of the values, for everything from the order on.
+    QVector<DataPoint> shares;
+    if (baseline.shares) {
+        placements = Baseline::shares(placements, span, &shares);
+        layout.shares = true;
+    }
+    layout.order =
+        carry.order.size() == placements.size()
+            ? carry.order
+            : LayerOrdering::of(settings.sort)
+                  .order(LayerOrdering::Input{placements, span, settings.baseline, carry.orderBudget});
+
     for (double total : totals) {
         // Such a stack has no finite scene coordinates.
         if (!std::isfinite(total))
             return layout;
     }
-    layout.yScale = GraphScales::yScale(GraphScales::typicalTotal(totals));
-    layout.baseline = Baseline::of(settings.baseline).compute(layout.order, placements, span);
+    layout.yScale = GraphScales::yScale(
+        GraphScales::typicalTotal(baseline.shares ? GraphScales::totals(placements, span) : totals));
+    layout.baseline = baseline.compute(layout.order, placements, span);
     layout.lowestBaseline = Baseline::lowest(layout.baseline);
 
     LayerStacking stacking = LayerStacking::stack(layout.order, placements, layout.baseline);
     // Fonts are measured only for fitted labels: the others need no GUI application.
+    layout.labelMode = settings.labels;
     std::optional<LabelFont> font;
     if (settings.labels == GraphSettings::LabelMode::Fitted)
         font.emplace();
@@ -83,5 +94,5 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
 
 GraphLayout layOut(const DataSet& data, const GraphSettings& settings) {
     const MonthRange months = MonthRange::ofSeries(data.series);
-    return layOutOver(months, data, settings, GraphLayout::Carry{months, {}, {}});
+    return layOutOver(months, data, settings, GraphLayout::Carry{months, {}, {}, {}});
 }

@@ -6,9 +6,11 @@
 #include "graph/ValueFormatter.h"
 #include "view/StackedGraphView.h"
 
+#include <QGuiApplication>
 #include <QToolTip>
 
 #include <limits>
+#include <numeric>
 
 StackedGraph::StackedGraph(const QVector<DataSeries>* series, const QString* unitText,
                            const bool* unitAfterValue, const QVector<QString>* magnitudeSuffixes,
@@ -119,9 +121,30 @@ void StackedGraph::makeStackedGraph() {
     for (Layer& layer : layers)
         layer.item = nullptr;
     // The colour range counts from the months of the last computeXRange, as the build finds its own after.
-    graphLayout = layOut(dataSet(), settings(),
-                         GraphLayout::Carry{monthRange(), {colorKeyMin, colorKeyMax}, std::move(knownOrder)});
+    GraphLayout::Carry carry{monthRange(), {colorKeyMin, colorKeyMax}, std::move(knownOrder), {}};
     knownOrder.clear();
+    // A searched order depends only on the data, the baseline and the series taking part: found once.
+    const bool searched = LayerOrdering::of(sortAlgo).searched;
+    OrderCache::Key orderKey;
+    if (searched) {
+        QVector<int> taking(series->size());
+        std::iota(taking.begin(), taking.end(), 0);
+        orderKey = OrderCache::keyOf(*series, baselineAlgo, sortAlgo, taking);
+        if (carry.order.isEmpty())
+            carry.order = orderCache.find(orderKey);
+        if (carry.order.isEmpty())
+            ++searches;
+    }
+    bool busy = false;
+    carry.orderBudget.slow = [&busy] {
+        busy = true;
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    };
+    graphLayout = layOut(dataSet(), settings(), carry);
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
+    if (searched && graphLayout.order.size() == series->size())
+        orderCache.store(orderKey, graphLayout.order);
     colorKeyMin = graphLayout.keys.min;
     colorKeyMax = graphLayout.keys.max;
     emitColorTexts();
