@@ -84,27 +84,34 @@ private slots:
         QTest::addColumn<int>("baseline");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("compact");
+        QTest::addColumn<bool>("fitted"); // names filled in their own colour
         for (int which : {0, 1})
-            for (int baseline : {0, 1, 2})
+            for (int baseline : {0, 1, 2, 3})
                 QTest::addRow("%s, baseline %d", qPrintable(dataName(which)), baseline)
-                    << which << baseline << QSize(3000, 900) << false;
+                    << which << baseline << QSize(3000, 900) << false << false;
         // Wider than one tile of the export; items that build their paths while drawing.
-        QTest::newRow("example, wide") << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << false;
-        QTest::newRow("example, paths built while drawing") << 0 << 1 << QSize(3000, 900) << true;
+        QTest::newRow("example, wide") << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << false << false;
+        QTest::newRow("example, paths built while drawing") << 0 << 1 << QSize(3000, 900) << true << false;
         QTest::newRow("zero-ended, paths built while drawing, wide")
-            << 1 << 2 << QSize(SceneImage::tileSide + 2500, 700) << true;
+            << 1 << 2 << QSize(SceneImage::tileSide + 2500, 700) << true << false;
+        QTest::newRow("example, fitted") << 0 << 1 << QSize(3000, 900) << false << true;
+        QTest::newRow("zero-ended, fitted, percent") << 1 << 3 << QSize(3000, 900) << false << true;
+        QTest::newRow("example, fitted, built while drawing, wide")
+            << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << true << true;
     }
     void exportIsThePlainRendering() {
         QFETCH(int, which);
         QFETCH(int, baseline);
         QFETCH(QSize, size);
         QFETCH(bool, compact);
+        QFETCH(bool, fitted);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
-        TestGraph g(data, baseline, size.width());
+        const auto labels = fitted ? GraphSettings::LabelMode::Fitted : GraphSettings::LabelMode::Classic;
+        TestGraph g(data, baseline, size.width(), LayerItem::Storage::WholePath, labels);
         const std::unique_ptr<QGraphicsScene> plain = plainCopy(*g.graph);
         TestGraph drawn(data, baseline, size.width(),
-                        compact ? LayerItem::Storage::GeometryOnly : LayerItem::Storage::WholePath);
+                        compact ? LayerItem::Storage::GeometryOnly : LayerItem::Storage::WholePath, labels);
         QString error;
         const QImage image = SceneImage::render(*drawn.graph, size, false, &error);
         QVERIFY2(!image.isNull(), qPrintable(error));
@@ -121,9 +128,10 @@ private slots:
         QVERIFY2(difference.largest <= 8 && difference.differing * 10000 <= difference.pixels,
                  qPrintable(difference.text()));
         if (size.width() == 3000 && !compact)
-            image.save(QStringLiteral(STACKEDGRAPH_BINARY_DIR "/picture-%1-%2.png")
+            image.save(QStringLiteral(STACKEDGRAPH_BINARY_DIR "/picture-%1-%2%3.png")
                            .arg(dataName(which))
-                           .arg(baseline));
+                           .arg(baseline)
+                           .arg(fitted ? QStringLiteral("-fitted") : QString()));
     }
 
     // The view fitted, zoomed in at its centre, and so far in that the paths reach far beyond what
@@ -132,19 +140,24 @@ private slots:
         QTest::addColumn<int>("which");
         QTest::addColumn<int>("notches");
         QTest::addColumn<QRect>("part"); // of the viewport repainted; null: all of it
-        for (int which : {0, 1})
-            for (int notches : {0, 12, 30, 60})
-                QTest::addRow("%s, %d notches", qPrintable(dataName(which)), notches)
-                    << which << notches << QRect();
-        QTest::newRow("example, 12 notches, part") << 0 << 12 << QRect(130, 70, 300, 200);
+        QTest::addColumn<bool>("fitted");
+        for (bool fitted : {false, true})
+            for (int which : {0, 1})
+                for (int notches : {0, 12, 30, 60})
+                    QTest::addRow("%s, %d notches%s", qPrintable(dataName(which)), notches,
+                                  fitted ? ", fitted" : "")
+                        << which << notches << QRect() << fitted;
+        QTest::newRow("example, 12 notches, part") << 0 << 12 << QRect(130, 70, 300, 200) << false;
     }
     void viewShowsThePlainRendering() {
         QFETCH(int, which);
         QFETCH(int, notches);
         QFETCH(QRect, part);
+        QFETCH(bool, fitted);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
-        TestGraph g(data, 1, 320.0 * 120);
+        TestGraph g(data, 1, 320.0 * 120, LayerItem::Storage::WholePath,
+                    fitted ? GraphSettings::LabelMode::Fitted : GraphSettings::LabelMode::Classic);
         StackedGraphView& view = *g.graph->view;
         view.resize(900, 560);
         view.show();
