@@ -3,6 +3,7 @@
 #include "band/BandGeometry.h"
 #include "band/BandStrips.h"
 
+#include <QBrush>
 #include <QGraphicsPathItem>
 
 // A layer's path item: the band's outline followed by its label's glyph outlines, drawn as a plain

@@ -27,6 +27,10 @@ public:
         return spent;
     }
     bool wasSpent() const { return spent; }
+    // Whether this share of the budget has passed.
+    bool past(double share) {
+        return expired() || double(clock.nsecsElapsed()) / 1e9 >= share * budget.seconds;
+    }
 
 private:
     const LayerOrdering::Budget& budget;
@@ -35,6 +39,8 @@ private:
     bool spent = false;
 };
 
+// The share of the time budget the greedy placement may take.
+constexpr double greedyShare = 0.5;
 // Improvements smaller than this share of the wiggle are rounding, not progress.
 constexpr double relativeTolerance = 1e-12;
 
@@ -169,8 +175,10 @@ OrderSearch::Result OrderSearch::run(const LayerOrdering::Input& input) {
         result.wiggle = result.start = result.specified;
         return result;
     }
+    // A greedy placement that would take most of the budget leaves the search none: past half of it, the
+    // search starts from the best specified ordering instead.
     const QVector<int> greedy =
-        OrderSearch::greedy(placements, span, anchor, [&] { return deadline.expired(); });
+        OrderSearch::greedy(placements, span, anchor, [&] { return deadline.past(greedyShare); });
     if (!greedy.isEmpty()) {
         result.greedy = wiggleOf(greedy);
         if (result.greedy < result.wiggle) {
@@ -178,7 +186,7 @@ OrderSearch::Result OrderSearch::run(const LayerOrdering::Input& input) {
             result.order = greedy;
         }
     }
-    if (deadline.wasSpent() ||
+    if (deadline.expired() ||
         OrderObjective::tableCells(int(placements.size()), span) > OrderObjective::largestTable) {
         result.capped = true;
         return result;
