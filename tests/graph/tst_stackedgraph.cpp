@@ -7,6 +7,7 @@
 #include "support/BuildCounter.h"
 
 #include <QGraphicsPathItem>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -240,6 +241,8 @@ private slots:
         f.set.series[3].points[2].value += 1.0;
         f.graph->makeStackedGraph();
         QCOMPARE(f.graph->orderSearchCount(), 3);
+        // Whatever the search showed meanwhile, the cursor is the application's own again.
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
     void firstOnsetColoursEarliestDarkest() {
         const QVector<DataSeries> data = {at(0, {1, 1, 1}), at(1, {1, 1}), at(2, {1})};

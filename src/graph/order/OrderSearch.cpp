@@ -145,6 +145,68 @@ QVector<int> OrderSearch::greedy(const QVector<SeriesPlacement>& placements, int
     return order;
 }
 
+QVector<int> OrderSearch::exact(const QVector<SeriesPlacement>& placements, int span, Baseline::Anchor anchor,
+                                const std::function<bool()>& stop) {
+    const int pairs = qMax(0, span);
+    QVector<int> layers; // with a value; the others go on top, where they change nothing
+    QVector<int> empty;
+    for (int s = 0; s < placements.size(); ++s)
+        (placements[s].count > 0 ? layers : empty).append(s);
+    const int n = int(layers.size());
+    if (n > exactLayers || anchor == Baseline::Anchor::Reference)
+        return {};
+    QVector<double> g(qint64(n) * pairs, 0.0);
+    QVector<double> w(qint64(n) * pairs, 0.0);
+    QVector<double> middle(pairs, 0.0); // the baseline's negative slope
+    for (int i = 0; i < n; ++i) {
+        const SeriesPlacement& p = placements[layers[i]];
+        for (int m = qMax(0, p.first - 1); m <= qMin(pairs - 1, p.last()); ++m) {
+            const double f0 = p.valueAt(m);
+            const double f1 = p.valueAt(m + 1);
+            g[qint64(i) * pairs + m] = f1 - f0;
+            w[qint64(i) * pairs + m] = p.covers(m) && p.covers(m + 1) ? (f0 + f1) / 2.0 : 0.0;
+            if (anchor == Baseline::Anchor::Middle)
+                middle[m] += (f1 - f0) / 2.0;
+        }
+    }
+    // cost[S]: the least sum of the layers in S stacked at the bottom; top[S]: the uppermost of them.
+    const int sets = 1 << n;
+    QVector<double> cost(sets, std::numeric_limits<double>::infinity());
+    QVector<qint8> top(sets, -1);
+    cost[0] = 0.0;
+    QVector<double> below(pairs);
+    for (int set = 0; set < sets; ++set) {
+        if (stop && (set & 1023) == 0 && stop())
+            return {};
+        std::fill(below.begin(), below.end(), 0.0);
+        for (int i = 0; i < n; ++i)
+            if (set & (1 << i))
+                for (int m = 0; m < pairs; ++m)
+                    below[m] += g[qint64(i) * pairs + m];
+        for (int i = 0; i < n; ++i) {
+            if (set & (1 << i))
+                continue;
+            double sum = cost[set];
+            const double* gi = g.constData() + qint64(i) * pairs;
+            const double* wi = w.constData() + qint64(i) * pairs;
+            for (int m = 0; m < pairs; ++m) {
+                const double slope = below[m] + gi[m] / 2.0 - middle[m];
+                sum += wi[m] * slope * slope;
+            }
+            // Ties keep the first layer found: the same order every time.
+            const int with = set | (1 << i);
+            if (sum < cost[with]) {
+                cost[with] = sum;
+                top[with] = qint8(i);
+            }
+        }
+    }
+    QVector<int> order;
+    for (int set = sets - 1; set != 0; set &= ~(1 << top[set]))
+        order.prepend(layers[top[set]]);
+    return order + empty;
+}
+
 OrderSearch::Result OrderSearch::run(const LayerOrdering::Input& input) {
     const QVector<SeriesPlacement>& placements = input.placements;
     const int span = input.span;
@@ -174,6 +236,24 @@ OrderSearch::Result OrderSearch::run(const LayerOrdering::Input& input) {
         result.order = specified[0];
         result.wiggle = result.start = result.specified;
         return result;
+    }
+    // A few layers on a fixed bottom or middle: the optimum itself. Under the reference it is a start.
+    const bool small = int(placements.size()) <= 3 * exactLayers;
+    const QVector<int> exact =
+        small ? OrderSearch::exact(placements, span,
+                                   anchor == Baseline::Anchor::Reference ? Baseline::Anchor::Middle : anchor,
+                                   [&] { return deadline.past(greedyShare); })
+              : QVector<int>();
+    if (!exact.isEmpty()) {
+        const double wiggle = wiggleOf(exact);
+        if (wiggle < result.wiggle) {
+            result.wiggle = result.start = wiggle;
+            result.order = exact;
+        }
+        if (anchor != Baseline::Anchor::Reference) {
+            result.exact = true;
+            return result;
+        }
     }
     // A greedy placement that would take most of the budget leaves the search none: past half of it, the
     // search starts from the best specified ordering instead.

@@ -166,6 +166,29 @@ private slots:
         QCOMPARE(OrderSearch::run(input).order, result.order);
     }
 
+    // A few layers on a fixed bottom or middle get the best of all orders.
+    void fewLayersGetTheOptimum_data() {
+        QTest::addColumn<int>("baseline");
+        for (int baseline : {0, 1, 3})
+            QTest::newRow(Baseline::table()[baseline].name.toLatin1()) << baseline;
+    }
+    void fewLayersGetTheOptimum() {
+        QFETCH(int, baseline);
+        QVector<DataSeries> series = GraphFixtures::generated(6, 20, 21);
+        series.append(DataSeries()); // no points: on top, wherever
+        const Stacked stacked(series, baseline);
+        const Baseline::Anchor anchor = Baseline::of(baseline).anchor;
+        QVector<int> order = {0, 1, 2, 3, 4, 5};
+        double best = std::numeric_limits<double>::infinity();
+        do
+            best = qMin(best, OrderObjective::wiggleOf(stacked.placements, stacked.span, anchor, order));
+        while (std::next_permutation(order.begin(), order.end()));
+        const OrderSearch::Result result = OrderSearch::run({stacked.placements, stacked.span, baseline, {}});
+        QVERIFY(result.exact);
+        QCOMPARE(result.order.size(), 7);
+        QVERIFY(qAbs(result.wiggle - best) <= 1e-12 * best);
+    }
+
     // Out of time, it gives the best order it has: at worst the best specified one.
     void budgetRunsOut() {
         const QVector<DataSeries> series = GraphFixtures::generated(60, 80, 9);
