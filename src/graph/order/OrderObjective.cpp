@@ -151,113 +151,18 @@ double OrderObjective::monthChange(int m, double dq1, double dq2, double drho) c
            monthSum[m];
 }
 
-double OrderObjective::centreShift(int s, int t, int x, int from, int to, int swapWith) const {
-    const int columns = span + 1;
-    if (swapWith >= 0) {
-        // x at from trades places with swapWith at to, from < to.
-        const double between = row(cf, to, columns)[t] - row(cf, from + 1, columns)[t];
-        if (s == x)
-            return f(swapWith, t) + between;
-        if (s == swapWith)
-            return -(f(x, t) + between);
-        const int at = positions[s];
-        return at > from && at < to ? f(swapWith, t) - f(x, t) : 0.0;
-    }
-    if (s == x)
-        return to > from ? row(cf, to + 1, columns)[t] - row(cf, from + 1, columns)[t]
-                         : -(row(cf, from, columns)[t] - row(cf, to, columns)[t]);
-    const int at = positions[s];
-    if (to > from)
-        return at > from && at <= to ? -f(x, t) : 0.0;
-    return at >= to && at < from ? f(x, t) : 0.0;
-}
-
 double OrderObjective::moveChange(int from, int to) const {
-    if (from == to || pairs == 0 || !(weightSum > 0.0))
-        return 0.0;
-    const int x = layers[from];
-    int lo = 0;
-    int hi = 0;
-    monthsOf(x, &lo, &hi);
-    const bool up = to > from;
-    // The layers passed over: positions lowBoundary .. highBoundary - 1.
-    const int lowBoundary = up ? from + 1 : to;
-    const int highBoundary = up ? to + 1 : from;
-    const double sign = up ? -1.0 : 1.0;
-    const double* gFrom = row(cg, from, pairs);
-    const double* gLow = row(cg, lowBoundary, pairs);
-    const double* gHigh = row(cg, highBoundary, pairs);
-    const double* wLow = row(cw, lowBoundary, pairs);
-    const double* wHigh = row(cw, highBoundary, pairs);
-    const double* dLow = row(cwd, lowBoundary, pairs);
-    const double* dHigh = row(cwd, highBoundary, pairs);
-    double change = 0.0;
-    for (int m = lo; m <= hi; ++m) {
-        const double gx = g(x, m);
-        const double wx = w(x, m);
-        const double passedW = wHigh[m] - wLow[m];
-        const double passedWd = dHigh[m] - dLow[m];
-        const double passedG = gHigh[m] - gLow[m];
-        const double dx = gFrom[m] + gx / 2.0;
-        const double movedDx = dx - sign * passedG;
-        const double dq1 =
-            2.0 * sign * gx * passedWd + gx * gx * passedW + wx * (movedDx * movedDx - dx * dx);
-        const double dq2 = sign * gx * passedW + wx * (movedDx - dx);
-        double drho = 0.0;
-        if (anchor == Baseline::Anchor::Reference)
-            drho = centreShift(referenceSeries[m + 1], m + 1, x, from, to, -1) -
-                   centreShift(referenceSeries[m], m, x, from, to, -1);
-        change += monthChange(m, dq1, dq2, drho);
-    }
-    return change / weightSum;
+    QVector<double> moves;
+    QVector<double> swaps;
+    changesOf(from, &moves, &swaps);
+    return moves[to];
 }
 
 double OrderObjective::swapChange(int a, int b) const {
-    if (a == b || pairs == 0 || !(weightSum > 0.0))
-        return 0.0;
-    if (a > b)
-        std::swap(a, b);
-    const int x = layers[a];
-    const int y = layers[b];
-    int lo = 0;
-    int hi = 0;
-    int yLo = 0;
-    int yHi = 0;
-    monthsOf(x, &lo, &hi);
-    monthsOf(y, &yLo, &yHi);
-    lo = qMin(lo, yLo);
-    hi = qMax(hi, yHi);
-    const double* gA = row(cg, a, pairs);
-    const double* gB = row(cg, b, pairs);
-    const double* gLow = row(cg, a + 1, pairs);
-    const double* wLow = row(cw, a + 1, pairs);
-    const double* wHigh = row(cw, b, pairs);
-    const double* dLow = row(cwd, a + 1, pairs);
-    const double* dHigh = row(cwd, b, pairs);
-    double change = 0.0;
-    for (int m = lo; m <= hi; ++m) {
-        const double gx = g(x, m);
-        const double gy = g(y, m);
-        const double wx = w(x, m);
-        const double wy = w(y, m);
-        const double passedW = wHigh[m] - wLow[m];
-        const double passedWd = dHigh[m] - dLow[m];
-        const double passedG = gB[m] - gLow[m];
-        const double dx = gA[m] + gx / 2.0;
-        const double dy = gB[m] + gy / 2.0;
-        const double movedDx = dx + gy + passedG;
-        const double movedDy = dy - gx - passedG;
-        const double delta = gy - gx;
-        const double dq1 = 2.0 * delta * passedWd + delta * delta * passedW +
-                           wx * (movedDx * movedDx - dx * dx) + wy * (movedDy * movedDy - dy * dy);
-        const double dq2 = delta * passedW + wx * (movedDx - dx) + wy * (movedDy - dy);
-        double drho = 0.0;
-        if (anchor == Baseline::Anchor::Reference)
-            drho = centreShift(referenceSeries[m + 1], m + 1, x, a, b, y) -
-                   centreShift(referenceSeries[m], m, x, a, b, y);
-        change += monthChange(m, dq1, dq2, drho);
-    }
-    return change / weightSum;
+    QVector<double> moves;
+    QVector<double> swaps;
+    changesOf(a, &moves, &swaps);
+    return swaps[b];
 }
 
 void OrderObjective::changesOf(int from, QVector<double>* moves, QVector<double>* swaps) const {
@@ -282,7 +187,8 @@ void OrderObjective::changesOf(int from, QVector<double>* moves, QVector<double>
     // Without a reference the loops below are plain sums that the compiler can vectorise.
     const auto evaluate = [&](auto referenceTag) {
         constexpr bool withReference = decltype(referenceTag)::value;
-        // The month's sum changes with the reference's slope too (centreShift, inlined).
+        // The month's sum changes with the reference's slope too: the centre of the reference layers moves
+        // with what passes them.
         const auto term = [&](int m, double dq1, double dq2, const auto& shiftOf) {
             if constexpr (withReference) {
                 const double drho = shiftOf(referenceSeries[m + 1], m + 1) - shiftOf(referenceSeries[m], m);

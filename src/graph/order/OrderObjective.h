@@ -32,8 +32,8 @@ public:
     // reference anchor when the move changes which layers are the reference: then move()/swap() find out.
     double moveChange(int from, int to) const;
     double swapChange(int a, int b) const;
-    // Both for the layer at position from and every other position at once (0 at from): the search's
-    // inner loop.
+    // Both for the layer at position from and every other position at once (0 at from), in the time of
+    // one: the search's inner loop.
     void changesOf(int from, QVector<double>* moves, QVector<double>* swaps) const;
     void move(int from, int to);
     void swap(int a, int b);
@@ -67,10 +67,6 @@ private:
     void findReferences();
     // The change of month sum m once Q1, Q2 and rho have moved by these amounts.
     double monthChange(int m, double q1, double q2, double rho) const;
-    // How the centre X of the layer of series s at time t changes when layer x moves from .. to
-    // (swapWith: the layer x trades places with, or -1).
-    double centreShift(int s, int t, int x, int from, int to, int swapWith) const;
-
     QVector<SeriesPlacement> placements;
     int span;
     int pairs;
