@@ -94,7 +94,8 @@ void SceneImage::renderRows(QGraphicsScene& scene, const QSize& size, const Fram
     std::function<void(int, int)> tileDone;
     if (frame.progress) {
         const double whole = double(size.height()) + qMax(frame.footer.rows, 0);
-        tileDone = [&](int done, int all) {
+        // whole by value: the tiles report after this block has ended.
+        tileDone = [&, whole](int done, int all) {
             frame.progress((firstRow + rows.height() * double(done) / all) / whole);
         };
     }
