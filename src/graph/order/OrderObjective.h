@@ -45,11 +45,10 @@ public:
     static constexpr qint64 largestTable = 2 << 20;
     static qint64 tableCells(int layers, int span) { return qint64(layers + 1) * qint64(span + 1); }
 
+private:
     // The months (pairs m, m + 1) in which moving series s can change anything: where it has a value
     // on either side, and where it is the reference.
     void monthsOf(int series, int* from, int* to) const;
-
-private:
     double f(int series, int month) const { return placements[series].valueAt(month); }
     // A series' thickness change and weight over the pair of months m, m + 1 (0 where it has no value).
     double g(int series, int pair) const { return seriesG[qint64(series) * pairs + pair]; }
@@ -67,6 +66,7 @@ private:
     void findReferences();
     // The change of month sum m once Q1, Q2 and rho have moved by these amounts.
     double monthChange(int m, double q1, double q2, double rho) const;
+
     QVector<SeriesPlacement> placements;
     int span;
     int pairs;

@@ -176,7 +176,7 @@ QVector<int> OrderSearch::exact(const QVector<SeriesPlacement>& placements, int 
     cost[0] = 0.0;
     QVector<double> below(pairs);
     for (int set = 0; set < sets; ++set) {
-        if (stop && (set & 1023) == 0 && stop())
+        if (stop && (set & 63) == 0 && stop())
             return {};
         std::fill(below.begin(), below.end(), 0.0);
         for (int i = 0; i < n; ++i)
