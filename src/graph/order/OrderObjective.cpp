@@ -143,14 +143,6 @@ void OrderObjective::refreshMonths(int lo, int hi) {
         total += sum;
 }
 
-double OrderObjective::monthChange(int m, double dq1, double dq2, double drho) const {
-    if (drho == 0.0)
-        return dq1 - 2.0 * rho[m] * dq2;
-    const double r = rho[m] + drho;
-    return (q1[m] + dq1) - 2.0 * r * (row(cwd, n, pairs)[m] + dq2) + r * r * row(cw, n, pairs)[m] -
-           monthSum[m];
-}
-
 double OrderObjective::moveChange(int from, int to) const {
     QVector<double> moves;
     QVector<double> swaps;
@@ -184,6 +176,19 @@ void OrderObjective::changesOf(int from, QVector<double>* moves, QVector<double>
     int lo = 0;
     int hi = 0;
     monthsOf(x, &lo, &hi);
+    // Under the reference, where the reference layer lies each month and x's values, looked up once.
+    QVector<int> referenceAt;
+    QVector<double> fx;
+    if (reference) {
+        referenceAt.resize(span + 1);
+        fx.resize(span + 1);
+        for (int t = 0; t <= span; ++t) {
+            referenceAt[t] = positions[referenceSeries[t]];
+            fx[t] = f(x, t);
+        }
+    }
+    const double* q2All = row(cwd, n, pairs);
+    const double* wAll = row(cw, n, pairs);
     // Without a reference the loops below are plain sums that the compiler can vectorise.
     const auto evaluate = [&](auto referenceTag) {
         constexpr bool withReference = decltype(referenceTag)::value;
@@ -191,9 +196,11 @@ void OrderObjective::changesOf(int from, QVector<double>* moves, QVector<double>
         // with what passes them.
         const auto term = [&](int m, double dq1, double dq2, const auto& shiftOf) {
             if constexpr (withReference) {
-                const double drho = shiftOf(referenceSeries[m + 1], m + 1) - shiftOf(referenceSeries[m], m);
-                if (drho != 0.0)
-                    return monthChange(m, dq1, dq2, drho);
+                const double drho = shiftOf(m + 1) - shiftOf(m);
+                if (drho != 0.0) {
+                    const double r = rho[m] + drho;
+                    return (q1[m] + dq1) - 2.0 * r * (q2All[m] + dq2) + r * r * wAll[m] - monthSum[m];
+                }
             }
             return dq1 - 2.0 * rho[m] * dq2;
         };
@@ -211,11 +218,11 @@ void OrderObjective::changesOf(int from, QVector<double>* moves, QVector<double>
             const double sign = up ? -1.0 : 1.0;
             const int passedLow = up ? from + 1 : to;
             const int passedHigh = up ? to + 1 : from;
-            const auto moveShift = [&](int s, int t) {
-                if (s == x)
+            const auto moveShift = [&](int t) {
+                if (referenceSeries[t] == x)
                     return -sign * (row(cf, passedHigh, columns)[t] - row(cf, passedLow, columns)[t]);
-                const int at = positions[s];
-                return at >= passedLow && at < passedHigh ? sign * f(x, t) : 0.0;
+                const int at = referenceAt[t];
+                return at >= passedLow && at < passedHigh ? sign * fx[t] : 0.0;
             };
             double change = 0.0;
             for (int m = lo; m <= hi; ++m) {
@@ -246,9 +253,10 @@ void OrderObjective::changesOf(int from, QVector<double>* moves, QVector<double>
             const double* wB = row(cw, b, pairs);
             const double* dA1 = row(cwd, a + 1, pairs);
             const double* dB = row(cwd, b, pairs);
-            const auto swapShift = [&](int s, int t) {
+            const auto swapShift = [&](int t) {
+                const int s = referenceSeries[t];
                 if (s != la && s != lb) {
-                    const int at = positions[s];
+                    const int at = referenceAt[t];
                     return at > a && at < b ? f(lb, t) - f(la, t) : 0.0;
                 }
                 const double between = row(cf, b, columns)[t] - row(cf, a + 1, columns)[t];

@@ -64,8 +64,6 @@ private:
     // Recomputes Q1, rho and the month sums over the pairs lo .. hi (the reference: all of them).
     void refreshMonths(int lo, int hi);
     void findReferences();
-    // The change of month sum m once Q1, Q2 and rho have moved by these amounts.
-    double monthChange(int m, double q1, double q2, double rho) const;
 
     QVector<SeriesPlacement> placements;
     int span;

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -236,6 +237,28 @@ OrderSearch::Result OrderSearch::run(const LayerOrdering::Input& input) {
         result.order = specified[0];
         result.wiggle = result.start = result.specified;
         return result;
+    }
+    // Under the reference a few layers are simply tried in every order.
+    if (anchor == Baseline::Anchor::Reference) {
+        QVector<int> layers;
+        QVector<int> empty;
+        for (int s = 0; s < placements.size(); ++s)
+            (placements[s].count > 0 ? layers : empty).append(s);
+        if (layers.size() <= exhaustiveLayers) {
+            do {
+                if (deadline.expired()) {
+                    result.capped = true;
+                    return result;
+                }
+                const double wiggle = wiggleOf(layers + empty);
+                if (wiggle < result.wiggle) {
+                    result.wiggle = result.start = wiggle;
+                    result.order = layers + empty;
+                }
+            } while (std::next_permutation(layers.begin(), layers.end()));
+            result.exact = true;
+            return result;
+        }
     }
     // A few layers on a fixed bottom or middle: the optimum itself. Under the reference it is a start.
     const bool small = int(placements.size()) <= 3 * exactLayers;

@@ -12,7 +12,8 @@
 // (top or bottom) where it adds least, then a local search that moves any layer to any position or swaps
 // two, taking for each layer in turn its best improving move, until no move improves. The result is never
 // worse than the greedy start nor than the three specified orderings, which compete as starts. A few layers
-// on a fixed bottom or middle get the exact optimum instead.
+// get the exact optimum instead: on a fixed bottom or middle by exact(), under the reference baseline by
+// trying every order.
 //
 // Same input, same order: nothing depends on timing unless the time budget runs out, and then the best
 // order found so far is returned (a faster machine may have found a better one).
@@ -37,6 +38,8 @@ public:
     static QVector<int> exact(const QVector<SeriesPlacement>& placements, int span, Baseline::Anchor anchor,
                               const std::function<bool()>& stop = {});
     static constexpr int exactLayers = 14;
+    // Under the reference baseline up to this many layers are tried in every order.
+    static constexpr int exhaustiveLayers = 7;
 
     // The greedy placement alone, on a fixed bottom or a fixed middle (the reference anchor is placed as
     // the middle is); empty when stop() says so first.
