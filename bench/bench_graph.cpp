@@ -9,6 +9,7 @@
 #include "graph/StackedGraph.h"
 #include "graph/baseline/Baseline.h"
 #include "graph/order/LayerOrdering.h"
+#include "graph/order/OrderSearch.h"
 #include "labels/FittedLabel.h"
 #include "labels/LabelCache.h"
 
@@ -118,9 +119,30 @@ void BM_Ordering(benchmark::State& state) {
     const Steps steps(*data);
     const LayerOrdering::Function order = LayerOrdering::of(int(state.range(1))).order;
     for (auto _ : state)
-        benchmark::DoNotOptimize(order(steps.placements, steps.span));
+        benchmark::DoNotOptimize(order({steps.placements, steps.span, 0, {}}));
 }
 BENCHMARK(BM_Ordering)->ArgsProduct({{0, 1, 2}, {0, 1, 2}})->Unit(benchmark::kMicrosecond);
+
+// Args: preset (medium, large), baseline. The searched order under the window's time budget, on one
+// thread; the counters give its weighted wiggle as a share of the best specified ordering's and whether
+// the budget ran out.
+void BM_OptimizedOrder(benchmark::State& state) {
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
+    REQUIRE_DATA(data);
+    const Steps steps(*data);
+    LayerOrdering::Input input{steps.placements, steps.span, int(state.range(1)), {}};
+    OrderSearch::Result result;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(result = OrderSearch::run(input));
+    state.counters["of_specified"] = result.wiggle / result.specified;
+    state.counters["capped"] = result.capped ? 1.0 : 0.0;
+    state.SetLabel(presets[state.range(0)].name);
+}
+BENCHMARK(BM_OptimizedOrder)
+    ->ArgsProduct({{0, 1}, {0, 1, 2}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_Baseline(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);

@@ -25,6 +25,28 @@ double ThicknessScale::amount(double pixelsPerUnit, double maxPixels) {
     return power;
 }
 
+double ThicknessScale::shareAmount(double pixelsPerPercent, double maxPixels) {
+    const double most = maxPixels / pixelsPerPercent;
+    if (!(most > 0.0) || !std::isfinite(most))
+        return 0.0;
+    // Quarters of the whole read better than 1-2-5 steps; beyond the whole there is nothing to show.
+    for (double share : {100.0, 50.0, 25.0})
+        if (share <= most * (1.0 + 1e-9))
+            return share;
+    return amount(pixelsPerPercent, maxPixels);
+}
+
+ThicknessScale::Bar ThicknessScale::shareBar(double pixelsPerPercent, double maxPixels, const QFont& font) {
+    Bar result;
+    result.amount = shareAmount(pixelsPerPercent, maxPixels);
+    if (result.isEmpty())
+        return result;
+    result.height = result.amount * pixelsPerPercent;
+    result.text = QString::number(result.amount) + QStringLiteral(" %");
+    result.size = size(font, result.height, result.text);
+    return result;
+}
+
 ThicknessScale::Bar ThicknessScale::bar(double pixelsPerUnit, double maxPixels, const QFont& font,
                                         const std::function<QString(double)>& format) {
     Bar result;

@@ -25,6 +25,9 @@ public:
     };
     static Bar bar(double pixelsPerUnit, double maxPixels, const QFont& font,
                    const std::function<QString(double)>& format);
+    // The bar of a graph of shares in percent: 100, 50 or 25 %, below that 1, 2 or 5 × 10^k %, written
+    // as "25 %".
+    static Bar shareBar(double pixelsPerPercent, double maxPixels, const QFont& font);
     static void paint(QPainter& painter, const QFont& font, const QPointF& topLeft, const Bar& bar) {
         paint(painter, font, topLeft, bar.height, bar.text);
     }
@@ -32,6 +35,7 @@ public:
     // The largest amount of 1, 2 or 5 × 10^k value units whose bar is at most maxPixels tall at
     // pixelsPerUnit; 0 when there is none.
     static double amount(double pixelsPerUnit, double maxPixels);
+    static double shareAmount(double pixelsPerPercent, double maxPixels);
     // The bar, barHeight pixels tall between its two end marks, with its top-left corner at topLeft
     // and the text beside it, halfway down.
     static void paint(QPainter& painter, const QFont& font, const QPointF& topLeft, double barHeight,

@@ -114,25 +114,27 @@ struct LayerItem::Surface {
 };
 
 LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen,
-                     const QBrush& brush, Storage storage)
-    : QGraphicsPathItem(storage == Storage::WholePath ? outlineWithLabel(band, label) : QPainterPath())
-    , geometry(band)
+                     const QBrush& brush, Storage storage, const QBrush& labelFill)
+    : geometry(band)
     , label(label)
     , labelContours(label)
     , labelBounds(label.controlPointRect())
+    , labelBrush(labelFill)
     , holdsPath(storage == Storage::WholePath) {
+    if (holdsPath)
+        setPath(outlineWithLabel(band, bandLabel()));
     setPen(pen);
     setBrush(brush);
     // Qt finds the bounds of a path drawn with a wide pen by stroking the whole path, which for long
     // layers costs far more than building them; the control points widened by a full pen width on
     // every side (covering square caps and bevel joins) bound it just as safely.
     const qreal margin = pen.style() == Qt::NoPen ? 0.0 : pen.widthF();
-    bounds = holdsPath ? path().controlPointRect() : bandBounds(band) | labelBounds;
+    bounds = (holdsPath ? path().controlPointRect() : bandBounds(band)) | labelBounds;
     bounds.adjust(-margin, -margin, margin, margin);
 }
 
 QPainterPath LayerItem::wholePath() const {
-    return holdsPath ? detached(path()) : outlineWithLabel(geometry, label);
+    return holdsPath ? detached(path()) : outlineWithLabel(geometry, bandLabel());
 }
 
 QRectF LayerItem::boundingRect() const {
@@ -153,6 +155,26 @@ void LayerItem::draw(QPainter* painter, const BandRaster::Device* raster) const 
     const QPaintEngine* engine = painter->paintEngine();
     const bool pixels =
         engine && (engine->type() == QPaintEngine::Raster || engine->type() == QPaintEngine::OpenGL2);
+    drawBand(painter, surface, pixels);
+    if (labelApart())
+        drawLabel(painter, surface, pixels);
+}
+
+void LayerItem::drawLabel(QPainter* painter, const Surface& surface, bool pixels) const {
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(labelBrush);
+    if (!surface.valid || !pixels) {
+        painter->drawPath(label);
+        return;
+    }
+    if (!labelBounds.intersects(reachedArea(surface)))
+        return;
+    const double reach = surface.penReach;
+    drawInPixels(painter, cutToDevice(label, surface, surface.visible.adjusted(-reach, -reach, reach, reach)),
+                 surface);
+}
+
+void LayerItem::drawBand(QPainter* painter, const Surface& surface, bool pixels) const {
     if (!surface.valid || !pixels) {
         painter->drawPath(wholePath());
         return;
@@ -160,7 +182,7 @@ void LayerItem::draw(QPainter* painter, const BandRaster::Device* raster) const 
     // A layer far above or below what the device shows draws nothing there: no piece need be built.
     const QRectF reached = reachedArea(surface);
     if (!reaches(BandStrips::pointsFor(bandOf(geometry), reached.left(), reached.right()),
-                 labelBounds.intersects(reached), reached))
+                 !labelApart() && labelBounds.intersects(reached), reached))
         return;
     if (raster && drawIntoPixels(painter, surface, *raster))
         return;
@@ -181,7 +203,10 @@ void LayerItem::draw(QPainter* painter, const BandRaster::Device* raster) const 
 }
 
 void LayerItem::drawVisiblePart(QPainter* painter, const Surface& surface) const {
-    const QPainterPath part = visiblePart(surface);
+    drawInPixels(painter, visiblePart(surface), surface);
+}
+
+void LayerItem::drawInPixels(QPainter* painter, const QPainterPath& part, const Surface& surface) const {
     const QTransform& world = surface.world;
     // OpenGL checks how far a path reaches in its own coordinates scaled, before the view moves it
     // into place, and gives up beyond 32767 pixels: there it is drawn in the painter's pixels.
@@ -201,6 +226,7 @@ void LayerItem::drawVisiblePart(QPainter* painter, const Surface& surface) const
 }
 
 QPainterPath LayerItem::piece(BandStrips::Span span, bool withLabel) const {
+    withLabel = withLabel && !labelApart();
     const int labelElements = withLabel ? label.elementCount() : 0;
     QPainterPath result =
         span.isEmpty() ? QPainterPath()
@@ -243,7 +269,7 @@ QPainterPath LayerItem::visiblePart(const Surface& surface) const {
     const QRectF area = surface.visible.adjusted(-reach, -reach, reach, reach);
     const QRectF itemArea = reachedArea(surface);
     const BandStrips::Span span = BandStrips::pointsFor(bandOf(geometry), itemArea.left(), itemArea.right());
-    const bool withLabel = !label.isEmpty() && labelBounds.intersects(itemArea);
+    const bool withLabel = !bandLabel().isEmpty() && labelBounds.intersects(itemArea);
     return cutToDevice(piece(span, withLabel), surface, area);
 }
 
@@ -267,7 +293,7 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
     band.step *= world.m11();
     if (!(band.step * (band.count - 1) > 2.0 * stripWidth))
         return false;
-    band.hasLabel = !label.isEmpty();
+    band.hasLabel = !bandLabel().isEmpty();
     band.labelLeft = world.m11() * labelBounds.left() + world.dx();
     band.labelRight = world.m11() * labelBounds.right() + world.dx();
     const QRectF visible = surface.visible.translated(-shift);

@@ -4,6 +4,7 @@
 #include "band/BandRaster.h"
 #include "band/BandStrips.h"
 
+#include <QBrush>
 #include <QGraphicsPathItem>
 
 // A layer's path item: the band's outline followed by its label's glyph outlines, drawn as a plain
@@ -19,9 +20,11 @@ public:
     // export of millions of points need not keep every layer's path at once.
     enum class Storage { WholePath, GeometryOnly };
 
-    // label: the glyph outlines of the layer's name, in place (may be empty).
+    // label: the glyph outlines of the layer's name, in place (may be empty). Without labelFill they are
+    // part of the band's path, cut out of its fill and outlined by its pen; with it they are filled with
+    // it over the band, without outline.
     LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen, const QBrush& brush,
-              Storage storage = Storage::WholePath);
+              Storage storage = Storage::WholePath, const QBrush& labelFill = QBrush());
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
@@ -33,6 +36,9 @@ public:
     const BandGeometry& band() const { return geometry; }
     // The glyph outlines of the layer's name, in place; empty without one.
     const QPainterPath& labelOutlines() const { return label; }
+    // A label filled apart from the band, or an empty path when it is part of it.
+    QPainterPath filledLabel() const { return labelApart() ? label : QPainterPath(); }
+    const QBrush& labelFill() const { return labelBrush; }
 
     // Device columns a fill strip spans, measured fastest: each strip costs the square of its width,
     // and a fixed share for the painter's round trip.
@@ -40,6 +46,13 @@ public:
 
 private:
     struct Surface;
+    bool labelApart() const { return labelBrush.style() != Qt::NoBrush && !label.isEmpty(); }
+    // The label's outlines as far as they are part of the band's path.
+    QPainterPath bandLabel() const { return labelApart() ? QPainterPath() : label; }
+    void drawBand(QPainter* painter, const Surface& surface, bool pixels) const;
+    void drawLabel(QPainter* painter, const Surface& surface, bool pixels) const;
+    // Draws a path already cut to what the device takes.
+    void drawInPixels(QPainter* painter, const QPainterPath& part, const Surface& surface) const;
     bool fillInStrips(QPainter* painter, const Surface& surface) const;
     // The band drawn straight into the raster's pixels; false, with nothing drawn, where it cannot be.
     bool drawIntoPixels(QPainter* painter, const Surface& surface, const BandRaster::Device& raster) const;
@@ -66,5 +79,6 @@ private:
     PathContours labelContours;
     QRectF labelBounds;
     QRectF bounds;
+    QBrush labelBrush;
     bool holdsPath = true;
 };

@@ -30,7 +30,7 @@ const Mode modeTable[] = {
      "and text box in scene units."},
     {"metrics", nullptr,
      "Print how smooth each baseline and sorting lays FILE out, as CSV; the smoothest pairs go to standard "
-     "error."},
+     "error. With --baseline, only that baseline's rows."},
 };
 // Options that run without a window too.
 const char* const otherBatchOptions[] = {"--help", "-h", "--help-all", "--version", "-v"};
@@ -119,6 +119,11 @@ void BatchOptions::addTo(QCommandLineParser& parser) {
         {QStringLiteral("hide"),
          QStringLiteral("Leave out the series of exactly this name; the rest restack. May be repeated."),
          QStringLiteral("NAME")},
+        {QStringLiteral("order-seconds"),
+         QStringLiteral("Longest time the \"optimized\" sorting searches, in seconds (default %1); past it "
+                        "the best order found so far is drawn.")
+             .arg(LayerOrdering::Budget::batchSeconds),
+         QStringLiteral("N")},
     });
     addImportOptions(parser);
     parser.addPositionalArgument(
@@ -272,6 +277,19 @@ bool BatchOptions::read(const QCommandLineParser& parser, QString* error) {
         sizeGiven = true;
     }
     hiddenNames = parser.values(QStringLiteral("hide"));
+    baselineGiven = parser.isSet(QStringLiteral("baseline"));
+    if (parser.isSet(QStringLiteral("order-seconds"))) {
+        bool ok = false;
+        const double seconds = parser.value(QStringLiteral("order-seconds")).toDouble(&ok);
+        if (!ok || !(seconds > 0.0 && seconds <= maxOrderSeconds)) {
+            *error =
+                QStringLiteral("--order-seconds must be a number of seconds above 0 and at most %1, not %2")
+                    .arg(maxOrderSeconds)
+                    .arg(parser.value(QStringLiteral("order-seconds")));
+            return false;
+        }
+        orderSeconds = seconds;
+    }
     transparent = parser.isSet(QStringLiteral("transparent"));
     timeAxis = parser.isSet(QStringLiteral("time-axis"));
     return readImportOptions(parser, &import, error);

@@ -18,6 +18,9 @@ struct BatchOptions {
     // Neither --size nor --image-size: the picture that opens anywhere.
     bool sizeGiven = false;
     bool labelsGiven = false;
+    bool baselineGiven = false;
+    // How long finding a searched stacking order may take.
+    double orderSeconds = LayerOrdering::Budget::batchSeconds;
     int sizeIndex = ImageSize::defaultChoice;
     QSize exactSize;
     bool transparent = false;
@@ -45,6 +48,8 @@ struct BatchOptions {
     static void addImportOptions(QCommandLineParser& parser);
     static bool readImportOptions(const QCommandLineParser& parser, ImportOptions* options, QString* error);
 
+    // A day: longer is surely a mistake.
+    static constexpr double maxOrderSeconds = 86400.0;
     // The picture --export makes without a size.
     static const QSize defaultPicture;
 };

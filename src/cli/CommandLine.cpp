@@ -39,7 +39,8 @@ namespace {
 class BatchScene {
 public:
     BatchScene(const DataSet& data, const GraphSettings& settings, const QVector<int>& order)
-        : layout(layOut(data, settings, GraphLayout::Carry{MonthRange::ofSeries(data.series), {}, order})) {
+        : layout(
+              layOut(data, settings, GraphLayout::Carry{MonthRange::ofSeries(data.series), {}, order, {}})) {
         if (!layout.drawable)
             return;
         LabelCache labels;
@@ -51,13 +52,20 @@ public:
     QGraphicsScene scene;
 };
 
+// What a first layout takes over: nothing but the time its order may take.
+GraphLayout::Carry carryFor(const DataSet& data, const BatchOptions& options) {
+    GraphLayout::Carry carry{MonthRange::ofSeries(data.series), {}, {}, {}};
+    carry.orderBudget.seconds = options.orderSeconds;
+    return carry;
+}
+
 // The order, months and height of a graph do not depend on its width: one layout without names finds them,
 // and the width follows. With an exact image size and no width, the graph gets the width that gives the
 // scene rectangle the frame's proportions, so that it fills the frame.
 void resolveGraph(BatchOptions& options, const DataSet& data) {
     GraphSettings bands = options.graph;
     bands.labels = GraphSettings::LabelMode::None;
-    const GraphLayout layout = layOut(data, bands);
+    const GraphLayout layout = layOut(data, bands, carryFor(data, options));
     options.order = layout.order;
     if (!options.widthGiven)
         options.graph.width = GraphSettings::defaultWidth(layout.months.span());
@@ -68,25 +76,30 @@ void resolveGraph(BatchOptions& options, const DataSet& data) {
     options.graph.width = std::max(1.0, height * options.exactSize.width() / options.exactSize.height());
 }
 
-// One row per baseline and sorting; the smoothest pairs by each measure go to err.
-QByteArray metricsCsv(const DataSet& data, GraphSettings settings, QTextStream& err) {
+// One row per baseline (or only the one given) and sorting; the smoothest pairs by each measure go to err.
+QByteArray metricsCsv(const DataSet& data, const BatchOptions& options, QTextStream& err) {
+    GraphSettings settings = options.graph;
     // The measures read only the bands.
     settings.labels = GraphSettings::LabelMode::None;
     QByteArray csv("baseline,sort,wiggle,weighted_wiggle\n");
-    QString smoothest[2];
-    double best[2] = {0.0, 0.0};
+    // Shares are measured in percent, values in their own units: each finds its own smoothest pairs.
+    QString smoothest[2][2];
+    double best[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
     for (int baseline = 0; baseline < GraphSettings::baselineNames().size(); ++baseline) {
+        if (options.baselineGiven && baseline != options.graph.baseline)
+            continue;
         for (int sort = 0; sort < GraphSettings::sortNames().size(); ++sort) {
             settings.baseline = baseline;
             settings.sort = sort;
-            const LayoutMetrics metrics = LayoutMetrics::of(layOut(data, settings));
+            const LayoutMetrics metrics = LayoutMetrics::of(layOut(data, settings, carryFor(data, options)));
             const QString pair = GraphSettings::baselineNames()[baseline] + QStringLiteral(" + ") +
                                  GraphSettings::sortNames()[sort];
             const double values[2] = {metrics.wiggle, metrics.weightedWiggle};
             for (int m = 0; m < 2; ++m) {
-                if (smoothest[m].isEmpty() || values[m] < best[m]) {
-                    best[m] = values[m];
-                    smoothest[m] = pair;
+                const int unit = Baseline::of(baseline).shares ? 1 : 0;
+                if (smoothest[unit][m].isEmpty() || values[m] < best[unit][m]) {
+                    best[unit][m] = values[m];
+                    smoothest[unit][m] = pair;
                 }
             }
             csv += NumberText::csvField(GraphSettings::baselineNames()[baseline]) + ',' +
@@ -95,8 +108,13 @@ QByteArray metricsCsv(const DataSet& data, GraphSettings settings, QTextStream& 
                    '\n';
         }
     }
-    err << "Smoothest by wiggle: " << smoothest[0] << '\n'
-        << "Smoothest by weighted wiggle: " << smoothest[1] << '\n';
+    for (int unit = 0; unit < 2; ++unit) {
+        if (smoothest[unit][0].isEmpty())
+            continue;
+        const char* in = unit == 1 ? " in percent" : "";
+        err << "Smoothest by wiggle" << in << ": " << smoothest[unit][0] << '\n'
+            << "Smoothest by weighted wiggle" << in << ": " << smoothest[unit][1] << '\n';
+    }
     err.flush();
     return csv;
 }
@@ -222,7 +240,7 @@ int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream
         return write(QStringLiteral("-"), bytes);
     }
     if (mode == QLatin1String("metrics"))
-        return write(QStringLiteral("-"), metricsCsv(result.data, options.graph, err));
+        return write(QStringLiteral("-"), metricsCsv(result.data, options, err));
 
     BatchScene batch(result.data, options.graph, options.order);
     const GraphLayout& layout = batch.layout;

@@ -35,8 +35,9 @@ SceneImage::Footer TimeAxisFooter::of(const GraphLayout& layout, const ValueForm
 
     const QFont textFont = font();
     const ThicknessScale::Bar bar =
-        ThicknessScale::bar(layout.yScale * scale, barRows, textFont,
-                            [&values](double amount) { return values.format(amount, -1); });
+        layout.shares ? ThicknessScale::shareBar(layout.yScale * scale, barRows, textFont)
+                      : ThicknessScale::bar(layout.yScale * scale, barRows, textFont,
+                                            [&values](double amount) { return values.format(amount, -1); });
     const QPointF scaleAt(barPadding, axis->height() + barPadding + (barRows - bar.size.height()) / 2.0);
 
     SceneImage::Footer footer;

@@ -54,25 +54,35 @@ GraphLayout layOutOver(const MonthRange& months, const DataSet& data, const Grap
     placements.reserve(shown.size());
     for (int s : shown)
         placements.append(all[s]);
+    const QVector<double> totals = GraphScales::totals(placements, span);
+    const Baseline::Entry& baseline = Baseline::of(settings.baseline);
+    // A baseline of shares stacks them in place of the values, for everything from the order on.
+    QVector<DataPoint> shares;
+    if (baseline.shares) {
+        placements = Baseline::shares(placements, span, &shares);
+        layout.shares = true;
+    }
     QVector<int> order = positionsOf(carry.order, shown, int(all.size()));
     if (order.isEmpty() && !shown.isEmpty())
-        order = LayerOrdering::of(settings.sort).order(placements, span);
+        order = LayerOrdering::of(settings.sort)
+                    .order(LayerOrdering::Input{placements, span, settings.baseline, carry.orderBudget});
     layout.order.reserve(order.size());
     for (int p : order)
         layout.order.append(shown[p]);
 
-    const QVector<double> totals = GraphScales::totals(placements, span);
     for (double total : totals) {
         // Such a stack has no finite scene coordinates.
         if (!std::isfinite(total))
             return layout;
     }
-    layout.yScale = GraphScales::yScale(GraphScales::typicalTotal(totals));
-    layout.baseline = Baseline::of(settings.baseline).compute(order, placements, span);
+    layout.yScale = GraphScales::yScale(
+        GraphScales::typicalTotal(baseline.shares ? GraphScales::totals(placements, span) : totals));
+    layout.baseline = baseline.compute(order, placements, span);
     layout.lowestBaseline = Baseline::lowest(layout.baseline);
 
     LayerStacking stacking = LayerStacking::stack(order, placements, layout.baseline);
     // Fonts are measured only for fitted labels: the others need no GUI application.
+    layout.labelMode = settings.labels;
     std::optional<LabelFont> font;
     if (settings.labels == GraphSettings::LabelMode::Fitted)
         font.emplace();
@@ -111,5 +121,5 @@ GraphLayout layOut(const DataSet& data, const GraphSettings& settings, const Gra
 
 GraphLayout layOut(const DataSet& data, const GraphSettings& settings) {
     const MonthRange months = MonthRange::ofSeries(data.series);
-    return layOutOver(months, data, settings, GraphLayout::Carry{months, {}, {}});
+    return layOutOver(months, data, settings, GraphLayout::Carry{months, {}, {}, {}});
 }

@@ -5,6 +5,7 @@
 #include "data/MonthRange.h"
 #include "graph/ColorKeys.h"
 #include "graph/GraphSettings.h"
+#include "graph/order/LayerOrdering.h"
 #include "labels/LabelPlacement.h"
 
 #include <QRectF>
@@ -33,6 +34,8 @@ struct GraphLayout {
         // The order of these series by this sorting when it is already known, as when a batch export has
         // laid the graph out once to find the width that fills its image; empty: it is computed.
         QVector<int> order;
+        // How long computing it may take.
+        LayerOrdering::Budget orderBudget;
     };
 
     // The legend: the colour range, what its ends stand for and the months they count from.
@@ -55,6 +58,10 @@ struct GraphLayout {
     double maxTop = 2.0;
     double graphHeight = 4.0;
     QRectF sceneRect;
+    // The bands are the layers' shares of each month's total, in percent, not their values.
+    bool shares = false;
+    // How the labels below were placed.
+    GraphSettings::LabelMode labelMode = GraphSettings::LabelMode::Classic;
     // Bottom layer first, in the order above.
     QVector<LayerLayout> layers;
 };

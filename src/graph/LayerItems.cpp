@@ -2,6 +2,7 @@
 
 #include "graph/ColorScheme1D.h"
 #include "graph/GraphLayout.h"
+#include "graph/TextContrast.h"
 #include "labels/LabelCache.h"
 
 #include <QBrush>
@@ -18,9 +19,14 @@ QVector<LayerItem*> LayerItems::addTo(QGraphicsScene& scene, const GraphLayout& 
     labels.startBuild();
     QVector<LayerItem*> items;
     items.reserve(layout.layers.size());
+    // Fitted names are written in whichever text colour reads better on their band; the others are cut
+    // out of it.
+    const bool filledNames = layout.labelMode == GraphSettings::LabelMode::Fitted;
     for (const LayerLayout& layer : layout.layers) {
+        const QColor fill = colors.colorAt(layer.colorPosition);
+        const QBrush name = filledNames ? QBrush(TextContrast::readableOn(fill), Qt::SolidPattern) : QBrush();
         auto* item = new LayerItem(layer.band, labels.outlines(layer.label), outline,
-                                   QBrush(colors.colorAt(layer.colorPosition), Qt::SolidPattern), storage);
+                                   QBrush(fill, Qt::SolidPattern), storage, name);
         scene.addItem(item);
         items.append(item);
     }

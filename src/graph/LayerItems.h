@@ -11,7 +11,8 @@ class QGraphicsScene;
 struct GraphLayout;
 
 // The layers of a layout as the scene's path items, bottom layer first: each band with its label's glyph
-// outlines, the black outline and the colour of its place on the scale. The window's scene and the
+// outlines (cut out, or for fitted labels filled in a readable text colour), the black outline and the
+// colour of its place on the scale. The window's scene and the
 // command line's pictures are made of the same items.
 class LayerItems {
 public:

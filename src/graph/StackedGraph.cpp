@@ -6,6 +6,7 @@
 #include "graph/ValueFormatter.h"
 #include "view/StackedGraphView.h"
 
+#include <QGuiApplication>
 #include <QToolTip>
 
 #include <algorithm>
@@ -121,9 +122,29 @@ void StackedGraph::makeStackedGraph() {
     for (Layer& layer : layers)
         layer.item = nullptr;
     // The colour range counts from the months of the last computeXRange, as the build finds its own after.
-    graphLayout = layOut(dataSet(), settings(),
-                         GraphLayout::Carry{monthRange(), {colorKeyMin, colorKeyMax}, std::move(knownOrder)});
+    GraphLayout::Carry carry{monthRange(), {colorKeyMin, colorKeyMax}, std::move(knownOrder), {}};
     knownOrder.clear();
+    // A searched order depends only on the data, the baseline and the series taking part: found once.
+    const bool searched = LayerOrdering::of(sortAlgo).searched;
+    OrderCache::Key orderKey;
+    const QVector<int> taking = settings().shownSeries(int(series->size()));
+    if (searched) {
+        orderKey = OrderCache::keyOf(*series, baselineAlgo, sortAlgo, taking);
+        if (carry.order.isEmpty())
+            carry.order = orderCache.find(orderKey);
+        if (carry.order.isEmpty())
+            ++searches;
+    }
+    bool busy = false;
+    carry.orderBudget.slow = [&busy] {
+        busy = true;
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    };
+    graphLayout = layOut(dataSet(), settings(), carry);
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
+    if (searched && graphLayout.order.size() == taking.size())
+        orderCache.store(orderKey, graphLayout.order);
     colorKeyMin = graphLayout.keys.min;
     colorKeyMax = graphLayout.keys.max;
     emitColorTexts();

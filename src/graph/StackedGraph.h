@@ -7,6 +7,7 @@
 #include "graph/GraphLayout.h"
 #include "graph/GraphSettings.h"
 #include "graph/Layer.h"
+#include "graph/OrderCache.h"
 #include "labels/LabelCache.h"
 
 #include <QColor>
@@ -45,6 +46,8 @@ public:
     DataSet dataSet() const;
     // Builds that ran (the gate let them through) since construction.
     int buildCount() const { return builds; }
+    // Searched stacking orders computed since construction; the others were found kept.
+    int orderSearchCount() const { return searches; }
 
     // The scene's stacking order after the last build (bottom first).
     const QVector<Layer>& stackingOrder() const { return layers; }
@@ -133,7 +136,9 @@ private:
     ColorScheme1D colorScheme;
     GraphLayout graphLayout;
     LabelCache labelCache;
+    OrderCache orderCache;
     int builds = 0;
     QVector<int> hidden;
     int highlighted = -1;
+    int searches = 0;
 };

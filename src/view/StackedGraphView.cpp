@@ -222,9 +222,11 @@ void StackedGraphView::drawForeground(QPainter* painter, const QRectF& rect) {
     const double tallest = std::min(tallestOverlayBar, viewport()->height() / 3.0);
     const double shortest = std::min(QFontMetricsF(textFont).height(), tallest);
     const ValueFormatter values = static_cast<const StackedGraph*>(scene())->valueFormatter();
+    const double barPixels = std::clamp(graphPixels / 2.0, shortest, tallest);
     const ThicknessScale::Bar bar =
-        ThicknessScale::bar(pixelsPerUnit, std::clamp(graphPixels / 2.0, shortest, tallest), textFont,
-                            [&values](double amount) { return values.format(amount, -1); });
+        layout->shares ? ThicknessScale::shareBar(pixelsPerUnit, barPixels, textFont)
+                       : ThicknessScale::bar(pixelsPerUnit, barPixels, textFont,
+                                             [&values](double amount) { return values.format(amount, -1); });
     if (!bar.isEmpty()) {
         const QRectF box(overlayMargin, overlayMargin, bar.size.width() + 2.0 * overlayPadding,
                          bar.size.height() + 2.0 * overlayPadding);

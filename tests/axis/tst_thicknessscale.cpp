@@ -1,5 +1,6 @@
 #include "axis/ThicknessScale.h"
 
+#include <QFont>
 #include <QTest>
 
 #include <cmath>
@@ -27,7 +28,28 @@ private slots:
         QVERIFY2(std::abs(amount - expected) <= 1e-12 * expected,
                  qPrintable(QString::number(amount, 'g', 17)));
     }
+
+    // Shares step by quarters of the whole, then as amounts do; the text says percent.
+    void shareSteps_data() {
+        QTest::addColumn<double>("pixelsPerPercent");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole stack fits") << 0.5 << 100.0 << QStringLiteral("100 %");
+        QTest::newRow("half") << 1.5 << 50.0 << QStringLiteral("50 %");
+        QTest::newRow("quarter") << 3.0 << 25.0 << QStringLiteral("25 %");
+        QTest::newRow("below a quarter") << 5.0 << 20.0 << QStringLiteral("20 %");
+        QTest::newRow("deep zoom") << 400.0 << 0.2 << QStringLiteral("0.2 %");
+    }
+    void shareSteps() {
+        QFETCH(double, pixelsPerPercent);
+        QFETCH(double, expected);
+        QFETCH(QString, text);
+        const ThicknessScale::Bar bar = ThicknessScale::shareBar(pixelsPerPercent, 100.0, QFont());
+        QVERIFY(std::abs(bar.amount - expected) <= 1e-12 * expected);
+        QCOMPARE(bar.text, text);
+        QCOMPARE(bar.height, expected * pixelsPerPercent);
+    }
 };
 
-QTEST_GUILESS_MAIN(ThicknessScaleTest)
+QTEST_MAIN(ThicknessScaleTest)
 #include "tst_thicknessscale.moc"

@@ -84,20 +84,27 @@ private slots:
         QTest::addColumn<QVector<double>>("values");
         QTest::addColumn<QVector<double>>("base");
         QTest::addColumn<double>("zoom");
-        QTest::addColumn<double>("centre"); // month at the image's centre
+        QTest::addColumn<double>("centre");    // month at the image's centre
+        QTest::addColumn<bool>("filledLabel"); // filled apart from the band rather than cut out of it
         const QVector<double> none;
         const QVector<double> thousand(60, 1000.0);
         QVector<double> tail = wave(60, 3.0, 1e-10);
         for (int k = 30; k < 60; ++k)
             tail[k] = 1e-10;
-        for (double zoom : {1.0, 12.0, 400.0}) {
-            const QByteArray z = " x" + QByteArray::number(zoom);
-            QTest::newRow("wave" + z) << wave(60, 3.0, 4.0) << none << zoom << 20.0;
-            QTest::newRow("zero at start" + z) << wave(60, 0.0, 4.0) << none << zoom << 4.0;
-            QTest::newRow("zero at end" + z) << wave(60, 3.0, 0.0) << none << zoom << 59.0;
-            QTest::newRow("zero at both ends" + z) << wave(60, 0.0, 0.0) << none << zoom << 32.0;
-            QTest::newRow("tiny tail on a stack" + z) << tail << thousand << zoom << 45.0;
-            QTest::newRow("one point" + z) << QVector<double>{5.0} << none << zoom << 0.0;
+        for (bool filled : {false, true}) {
+            for (double zoom : {1.0, 12.0, 400.0}) {
+                const QByteArray z = " x" + QByteArray::number(zoom) + (filled ? ", filled label" : "");
+                QTest::newRow("wave" + z) << wave(60, 3.0, 4.0) << none << zoom << 20.0 << filled;
+                QTest::newRow("zero at start" + z) << wave(60, 0.0, 4.0) << none << zoom << 4.0 << filled;
+                QTest::newRow("zero at end" + z) << wave(60, 3.0, 0.0) << none << zoom << 59.0 << filled;
+                QTest::newRow("zero at both ends" + z)
+                    << wave(60, 0.0, 0.0) << none << zoom << 32.0 << filled;
+                QTest::newRow("tiny tail on a stack" + z) << tail << thousand << zoom << 45.0 << filled;
+                QTest::newRow("one point" + z) << QVector<double>{5.0} << none << zoom << 0.0 << filled;
+            }
+            // Deep inside the label itself, where its glyphs reach far beyond what the rasterizer takes.
+            QTest::newRow(filled ? "inside the label, filled" : "inside the label")
+                << wave(60, 3.0, 4.0) << none << 3000.0 << 5.4 << filled;
         }
     }
     void drawsWhatAPathItemDraws() {
@@ -105,11 +112,14 @@ private slots:
         QFETCH(QVector<double>, base);
         QFETCH(double, zoom);
         QFETCH(double, centre);
+        QFETCH(bool, filledLabel);
         const double xScale = 300.0;
         const double yScale = 40.0;
         const Band band(values, xScale, yScale, base);
         QGraphicsScene ours;
-        ours.addItem(new LayerItem(band.geometry, band.label, layerPen, QBrush(Qt::darkCyan)));
+        ours.addItem(new LayerItem(band.geometry, band.label, layerPen, QBrush(Qt::darkCyan),
+                                   LayerItem::Storage::WholePath,
+                                   filledLabel ? QBrush(Qt::white) : QBrush()));
         const std::unique_ptr<QGraphicsScene> plain = plainCopy(ours);
         // At zoom 1 the whole band (62 months) fits the width; the centre month sits in the middle.
         const QSize size(900, 240);

@@ -373,6 +373,12 @@ private slots:
         row("image 65536x1", {imageSize, QStringLiteral("65536x1")}, 0);
         row("size -1", {size, QStringLiteral("-1")}, 2);
         row("size 5", {size, QStringLiteral("5")}, 2);
+        const QString seconds = QStringLiteral("--order-seconds");
+        const QString optimized[] = {QStringLiteral("--sort"), QStringLiteral("optimized")};
+        row("order seconds 0", {seconds, QStringLiteral("0"), optimized[0], optimized[1]}, 2);
+        row("order seconds nan", {seconds, QStringLiteral("nan"), optimized[0], optimized[1]}, 2);
+        row("order seconds 1e9", {seconds, QStringLiteral("1e9"), optimized[0], optimized[1]}, 2);
+        row("order seconds 0.001", {seconds, QStringLiteral("0.001"), optimized[0], optimized[1]}, 0);
     }
     void extremeValuesAreDrawnOrRefused() {
         QFETCH(QStringList, options);
@@ -408,10 +414,20 @@ private slots:
         const Run result = run({QStringLiteral("--metrics"), example});
         QCOMPARE(result.exitCode, 0);
         const QList<QByteArray> rows = result.out.trimmed().split('\n');
-        QCOMPARE(rows.size(), 1 + 9);
+        QCOMPARE(rows.size(), 1 + 16);
         QCOMPARE(rows.first(), QByteArray("baseline,sort,wiggle,weighted_wiggle"));
         QVERIFY(rows[1].startsWith("x-axis,onset-time,"));
-        QVERIFY(rows[9].startsWith("baseline,weighted,"));
+        QVERIFY(rows[12].startsWith("baseline,optimized,"));
+        QVERIFY(rows[16].startsWith("percent,optimized,"));
+        // The searched order is the smoothest by what it minimises, in value units and in percent.
+        QVERIFY2(result.err.contains("Smoothest by weighted wiggle: symmetric + optimized\n") &&
+                     result.err.contains("Smoothest by weighted wiggle in percent: percent + optimized\n"),
+                 result.err.constData());
+        const Run one = run({QStringLiteral("--metrics"), QStringLiteral("--baseline"),
+                             QStringLiteral("symmetric"), example});
+        QCOMPARE(one.out.trimmed().split('\n').mid(1), rows.mid(5, 4));
+        QVERIFY(one.err.contains("Smoothest by weighted wiggle: symmetric + optimized\n"));
+        QVERIFY(!one.err.contains("in percent"));
         for (const QByteArray& row : rows.mid(1)) {
             const QList<QByteArray> fields = row.split(',');
             QCOMPARE(fields.size(), 4);

@@ -17,8 +17,9 @@ namespace {
 const QSize frame(900, 300);
 
 struct ExampleExport {
-    ExampleExport()
-        : example(DataFileReader::readFile(exampleDataFile()).data, 1, 2700.0) {}
+    explicit ExampleExport(GraphSettings::LabelMode labels = GraphSettings::LabelMode::Classic)
+        : example(DataFileReader::readFile(exampleDataFile()).data, 1, 2700.0, LayerItem::Storage::WholePath,
+                  labels) {}
     // Writes the example's graph under that name in the temporary directory; the path, or empty.
     QString write(const QString& name, QString* error, bool transparent = false) {
         const QString path = dir.filePath(name);
@@ -72,15 +73,30 @@ private slots:
             QCOMPARE(QImage(path).size(), frame);
     }
 
-    // One path a layer, its band and its label's outlines, in the layer's colour.
+    // One path a layer, its band and its label's outlines, in the layer's colour; fitted labels are paths of
+    // their own in their text colour.
+    void svgHasOnePathPerLayer_data() {
+        QTest::addColumn<bool>("fitted");
+        QTest::newRow("classic") << false;
+        QTest::newRow("fitted") << true;
+    }
     void svgHasOnePathPerLayer() {
-        ExampleExport exported;
+        QFETCH(bool, fitted);
+        ExampleExport exported(fitted ? GraphSettings::LabelMode::Fitted : GraphSettings::LabelMode::Classic);
         QString error;
         const QString path = exported.write(QStringLiteral("graph.svg"), &error, true);
         QVERIFY2(!path.isEmpty(), qPrintable(error));
         QSet<QString> layerColors;
-        for (const QGraphicsItem* item : exported.example.graph->items())
-            layerColors << static_cast<const QGraphicsPathItem*>(item)->brush().color().name();
+        int filledLabels = 0;
+        for (const QGraphicsItem* item : exported.example.graph->items()) {
+            const auto* layer = static_cast<const LayerItem*>(item);
+            layerColors << layer->brush().color().name();
+            if (!layer->filledLabel().isEmpty()) {
+                layerColors << layer->labelFill().color().name();
+                ++filledLabels;
+            }
+        }
+        QCOMPARE(filledLabels > 10, fitted);
         QXmlStreamReader svg(readAll(path));
         int paths = 0;
         QSet<QString> fills;
@@ -92,17 +108,19 @@ private slots:
                 fills << svg.attributes().value(QStringLiteral("fill")).toString();
         }
         QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
-        QCOMPARE(paths, 14);
+        QCOMPARE(paths, 14 + filledLabels);
         QVERIFY(fills.contains(layerColors));
     }
 
     // pdftoppm draws the PDF at four pixels a point, scaled down to the frame: the PNG's picture. (At one
     // pixel a point it draws the hairline outlines a whole pixel wide, as PDF viewers do.)
+    void pdfLooksLikeThePng_data() { svgHasOnePathPerLayer_data(); }
     void pdfLooksLikeThePng() {
+        QFETCH(bool, fitted);
         const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
         if (pdftoppm.isEmpty())
             QSKIP("pdftoppm (poppler-utils) is not installed");
-        ExampleExport exported;
+        ExampleExport exported(fitted ? GraphSettings::LabelMode::Fitted : GraphSettings::LabelMode::Classic);
         QString error;
         const QString png = exported.write(QStringLiteral("graph.png"), &error);
         const QString pdf = exported.write(QStringLiteral("graph.pdf"), &error);

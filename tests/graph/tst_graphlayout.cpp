@@ -83,13 +83,14 @@ private slots:
         QCOMPARE(layout.layers[0].colorPosition, 0.0);
         QCOMPARE(layout.layers[1].colorPosition, 1.0);
         // An unknown colouring keeps the range the build before had, and gives every layer key 0.
-        layout = layOut(example(), settingsWith(0, 0, 9), GraphLayout::Carry{MonthRange(), {-4.0, 4.0}, {}});
+        layout =
+            layOut(example(), settingsWith(0, 0, 9), GraphLayout::Carry{MonthRange(), {-4.0, 4.0}, {}, {}});
         QCOMPARE(layout.keys.min, -4.0);
         QCOMPARE(layout.keys.max, 4.0);
         QCOMPARE(layout.layers[1].colorPosition, 0.5);
         // "last offset" counts from the months of the last computeXRange: the empty range spans one
         // month, and every series ends far after it.
-        layout = layOut(example(), settingsWith(0, 0, 1), GraphLayout::Carry{MonthRange(), {}, {}});
+        layout = layOut(example(), settingsWith(0, 0, 1), GraphLayout::Carry{MonthRange(), {}, {}, {}});
         QCOMPARE(layout.keyMonths.firstMonth, 0);
         QCOMPARE(layout.keys.max, 1.0);
         QCOMPARE(layout.keys.min, 1.0);
@@ -108,8 +109,8 @@ private slots:
         QFETCH(QVector<int>, carried);
         QFETCH(QVector<int>, order);
         const DataSet data = example();
-        const GraphLayout layout =
-            layOut(data, settingsWith(0), GraphLayout::Carry{MonthRange::ofSeries(data.series), {}, carried});
+        const GraphLayout layout = layOut(
+            data, settingsWith(0), GraphLayout::Carry{MonthRange::ofSeries(data.series), {}, carried, {}});
         QCOMPARE(layout.order, order);
         QCOMPARE(layout.layers[0].seriesIndex, order[0]);
     }

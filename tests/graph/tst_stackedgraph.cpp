@@ -7,6 +7,7 @@
 #include "support/BuildCounter.h"
 
 #include <QGraphicsPathItem>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -214,6 +215,34 @@ private slots:
         QVERIFY(f.graph->knownOrder.isEmpty());
         f.graph->makeStackedGraph();
         QCOMPARE(f.graph->stackingOrder().first().seriesIndex, 0);
+    }
+    // A searched order is found once per data, baseline and sorting: width, colours and labels keep it, and
+    // going back to a baseline finds its order again.
+    void searchedOrderIsKept() {
+        Fixture f(GraphFixtures::generated(30, 40, 7));
+        f.graph->rebuildEnabled = false;
+        f.graph->setSortAlgo(3);
+        f.graph->rebuildEnabled = true;
+        f.graph->makeStackedGraph();
+        QCOMPARE(f.graph->orderSearchCount(), 1);
+        const QVector<int> order = f.graph->layout().order;
+        f.graph->setXRange(999);
+        f.graph->setMaxColor(Qt::red);
+        f.graph->setColorAlgo(1);
+        f.graph->setLabelMode(GraphSettings::LabelMode::Fitted);
+        QCOMPARE(f.graph->orderSearchCount(), 1);
+        QCOMPARE(f.graph->layout().order, order);
+        f.graph->setBaselineAlgo(1);
+        QCOMPARE(f.graph->orderSearchCount(), 2);
+        f.graph->setBaselineAlgo(0);
+        QCOMPARE(f.graph->layout().order, order);
+        QCOMPARE(f.graph->orderSearchCount(), 2);
+        // New values are new data.
+        f.set.series[3].points[2].value += 1.0;
+        f.graph->makeStackedGraph();
+        QCOMPARE(f.graph->orderSearchCount(), 3);
+        // Whatever the search showed meanwhile, the cursor is the application's own again.
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
     void firstOnsetColoursEarliestDarkest() {
         const QVector<DataSeries> data = {at(0, {1, 1, 1}), at(1, {1, 1}), at(2, {1})};

@@ -85,19 +85,27 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("compact");
         QTest::addColumn<bool>("highlight");
+        QTest::addColumn<bool>("fitted"); // names filled in their own colour
         for (int which : {0, 1})
-            for (int baseline : {0, 1, 2})
+            for (int baseline : {0, 1, 2, 3})
                 QTest::addRow("%s, baseline %d", qPrintable(dataName(which)), baseline)
-                    << which << baseline << QSize(3000, 900) << false << false;
+                    << which << baseline << QSize(3000, 900) << false << false << false;
         // One layer at full strength, the others faded.
         for (int which : {0, 1})
             QTest::addRow("%s, highlighted", qPrintable(dataName(which)))
-                << which << 1 << QSize(3000, 900) << false << true;
+                << which << 1 << QSize(3000, 900) << false << true << false;
         // Wider than one tile of the export; items that build their paths while drawing.
-        QTest::newRow("example, wide") << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << false << false;
-        QTest::newRow("example, paths built while drawing") << 0 << 1 << QSize(3000, 900) << true << false;
+        QTest::newRow("example, wide")
+            << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << false << false << false;
+        QTest::newRow("example, paths built while drawing")
+            << 0 << 1 << QSize(3000, 900) << true << false << false;
         QTest::newRow("zero-ended, paths built while drawing, wide")
-            << 1 << 2 << QSize(SceneImage::tileSide + 2500, 700) << true << false;
+            << 1 << 2 << QSize(SceneImage::tileSide + 2500, 700) << true << false << false;
+        QTest::newRow("example, fitted") << 0 << 1 << QSize(3000, 900) << false << false << true;
+        QTest::newRow("zero-ended, fitted, percent") << 1 << 3 << QSize(3000, 900) << false << false << true;
+        QTest::newRow("example, fitted, built while drawing, wide")
+            << 0 << 2 << QSize(SceneImage::tileSide + 2500, 700) << true << false << true;
+        QTest::newRow("example, fitted, highlighted") << 0 << 1 << QSize(3000, 900) << false << true << true;
     }
     void exportIsThePlainRendering() {
         QFETCH(int, which);
@@ -105,11 +113,13 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(bool, compact);
         QFETCH(bool, highlight);
+        QFETCH(bool, fitted);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
-        TestGraph g(data, baseline, size.width());
+        const auto labels = fitted ? GraphSettings::LabelMode::Fitted : GraphSettings::LabelMode::Classic;
+        TestGraph g(data, baseline, size.width(), LayerItem::Storage::WholePath, labels);
         TestGraph drawn(data, baseline, size.width(),
-                        compact ? LayerItem::Storage::GeometryOnly : LayerItem::Storage::WholePath);
+                        compact ? LayerItem::Storage::GeometryOnly : LayerItem::Storage::WholePath, labels);
         if (highlight) {
             g.graph->setHighlightedSeries(3);
             drawn.graph->setHighlightedSeries(3);
@@ -132,9 +142,10 @@ private slots:
         QVERIFY2(difference.largest <= 8 && difference.differing * 10000 <= difference.pixels,
                  qPrintable(difference.text()));
         if (size.width() == 3000 && !compact && !highlight)
-            image.save(QStringLiteral(STACKEDGRAPH_BINARY_DIR "/picture-%1-%2.png")
+            image.save(QStringLiteral(STACKEDGRAPH_BINARY_DIR "/picture-%1-%2%3.png")
                            .arg(dataName(which))
-                           .arg(baseline));
+                           .arg(baseline)
+                           .arg(fitted ? QStringLiteral("-fitted") : QString()));
     }
 
     // The view fitted, zoomed in at its centre, and so far in that the paths reach far beyond what
@@ -144,22 +155,28 @@ private slots:
         QTest::addColumn<int>("notches");
         QTest::addColumn<QRect>("part"); // of the viewport repainted; null: all of it
         QTest::addColumn<bool>("highlight");
-        for (int which : {0, 1})
-            for (int notches : {0, 12, 30, 60})
-                QTest::addRow("%s, %d notches", qPrintable(dataName(which)), notches)
-                    << which << notches << QRect() << false;
-        QTest::newRow("example, 12 notches, part") << 0 << 12 << QRect(130, 70, 300, 200) << false;
+        QTest::addColumn<bool>("fitted");
+        for (bool fitted : {false, true})
+            for (int which : {0, 1})
+                for (int notches : {0, 12, 30, 60})
+                    QTest::addRow("%s, %d notches%s", qPrintable(dataName(which)), notches,
+                                  fitted ? ", fitted" : "")
+                        << which << notches << QRect() << false << fitted;
+        QTest::newRow("example, 12 notches, part") << 0 << 12 << QRect(130, 70, 300, 200) << false << false;
         for (int notches : {0, 30, 60})
-            QTest::addRow("zero-ended, %d notches, highlighted", notches) << 1 << notches << QRect() << true;
+            QTest::addRow("zero-ended, %d notches, highlighted", notches)
+                << 1 << notches << QRect() << true << false;
     }
     void viewShowsThePlainRendering() {
         QFETCH(int, which);
         QFETCH(int, notches);
         QFETCH(QRect, part);
         QFETCH(bool, highlight);
+        QFETCH(bool, fitted);
         const DataSet data = which == 0 ? exampleData() : zeroEndedData();
         QVERIFY2(!data.series.isEmpty(), "the bundled example could not be read");
-        TestGraph g(data, 1, 320.0 * 120);
+        TestGraph g(data, 1, 320.0 * 120, LayerItem::Storage::WholePath,
+                    fitted ? GraphSettings::LabelMode::Fitted : GraphSettings::LabelMode::Classic);
         if (highlight)
             g.graph->setHighlightedSeries(12);
         StackedGraphView& view = *g.graph->view;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "band/LayerItem.h"
+
 #include <QGraphicsPathItem>
 #include <QGraphicsScene>
 #include <QImage>
@@ -64,6 +66,10 @@ inline std::unique_ptr<QGraphicsScene> plainCopy(QGraphicsScene& scene) {
     for (QGraphicsItem* item : items) {
         if (auto* path = dynamic_cast<QGraphicsPathItem*>(item))
             copy->addPath(path->path(), path->pen(), path->brush())->setOpacity(item->opacity());
+        // A label filled apart from its band: a path of its own over it.
+        if (auto* layer = dynamic_cast<LayerItem*>(item); layer && !layer->filledLabel().isEmpty())
+            copy->addPath(layer->filledLabel(), QPen(Qt::NoPen), layer->labelFill())
+                ->setOpacity(item->opacity());
     }
     copy->setSceneRect(scene.sceneRect());
     return copy;

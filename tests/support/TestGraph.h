@@ -12,12 +12,14 @@
 // sum quant colouring between red and yellow, the given baseline and width.
 struct TestGraph {
     TestGraph(const DataSet& set, int baseline, double width,
-              LayerItem::Storage storage = LayerItem::Storage::WholePath)
+              LayerItem::Storage storage = LayerItem::Storage::WholePath,
+              GraphSettings::LabelMode labels = GraphSettings::LabelMode::Classic)
         : data(set) {
         graph = std::make_unique<StackedGraph>(&data.series, &data.unitText, &data.unitAfterValue,
                                                &data.magnitudeSuffixes, &parent);
         graph->rebuildEnabled = false;
         graph->itemStorage = storage;
+        graph->labelMode = labels;
         graph->computeXRange();
         graph->setXRange(int(width));
         graph->setBaselineAlgo(baseline);

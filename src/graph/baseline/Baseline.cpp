@@ -1,12 +1,15 @@
 #include "graph/baseline/Baseline.h"
 
+#include <cmath>
 #include <limits>
 
 const QVector<Baseline::Entry>& Baseline::table() {
     static const QVector<Entry> entries = {
-        {QStringLiteral("x-axis"), xAxis},
-        {QStringLiteral("symmetric"), symmetric},
-        {QStringLiteral("baseline"), reference},
+        {QStringLiteral("x-axis"), xAxis, Anchor::Bottom, false},
+        {QStringLiteral("symmetric"), symmetric, Anchor::Middle, false},
+        {QStringLiteral("baseline"), reference, Anchor::Reference, false},
+        // Shares stand on y = 0 as the x-axis stands its values.
+        {QStringLiteral("percent"), xAxis, Anchor::Bottom, true},
     };
     return entries;
 }
@@ -33,11 +36,11 @@ QVector<double> Baseline::symmetric(const QVector<int>& order, const QVector<Ser
     return base;
 }
 
-QVector<double> Baseline::reference(const QVector<int>& order, const QVector<SeriesPlacement>& placements,
-                                    int span) {
-    QVector<double> base(span + 1, 0.0);
+QVector<int> Baseline::referencePositions(const QVector<int>& order,
+                                          const QVector<SeriesPlacement>& placements, int span) {
+    QVector<int> positions(span + 1, 0);
     if (order.isEmpty())
-        return base;
+        return positions;
     int r = qMax(0, order.indexOf(0));
     for (int m = 0; m <= span; ++m) {
         if (placements[order[r]].last() < m) {
@@ -48,12 +51,51 @@ QVector<double> Baseline::reference(const QVector<int>& order, const QVector<Ser
                 }
             }
         }
+        positions[m] = r;
+    }
+    return positions;
+}
+
+QVector<double> Baseline::reference(const QVector<int>& order, const QVector<SeriesPlacement>& placements,
+                                    int span) {
+    QVector<double> base(span + 1, 0.0);
+    if (order.isEmpty())
+        return base;
+    const QVector<int> positions = referencePositions(order, placements, span);
+    for (int m = 0; m <= span; ++m) {
+        const int r = positions[m];
         double below = 0.0;
         for (int k = 0; k < r; ++k)
             below += placements[order[k]].valueAt(m);
         base[m] = -(below + 0.5 * placements[order[r]].valueAt(m));
     }
     return base;
+}
+
+QVector<SeriesPlacement> Baseline::shares(const QVector<SeriesPlacement>& placements, int span,
+                                          QVector<DataPoint>* values) {
+    QVector<double> totals(span + 1, 0.0);
+    qsizetype points = 0;
+    for (const SeriesPlacement& p : placements) {
+        for (int k = 0; k < p.count; ++k)
+            totals[p.first + k] += p.points[k].value;
+        points += p.count;
+    }
+    values->resize(points);
+    QVector<SeriesPlacement> scaled = placements;
+    DataPoint* next = values->data();
+    for (SeriesPlacement& p : scaled) {
+        for (int k = 0; k < p.count; ++k) {
+            const double total = totals[p.first + k];
+            next[k] = p.points[k];
+            // A month with nothing in it stays empty; an overflowing total draws nothing either.
+            next[k].value =
+                total > 0.0 && std::isfinite(total) ? fullHeight * (p.points[k].value / total) : 0.0;
+        }
+        p.points = next;
+        next += p.count;
+    }
+    return scaled;
 }
 
 double Baseline::lowest(const QVector<double>& baseline) {

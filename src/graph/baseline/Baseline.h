@@ -11,9 +11,15 @@ class Baseline {
 public:
     using Function = QVector<double> (*)(const QVector<int>& order,
                                          const QVector<SeriesPlacement>& placements, int span);
+    // What stays put while layers are reordered: the stack's bottom, its middle, or the middle of a
+    // reference layer. A layer's centre moves with the layers below it and with this.
+    enum class Anchor { Bottom, Middle, Reference };
     struct Entry {
         QString name; // the entry's text in the panel and on the command line
         Function compute;
+        Anchor anchor;
+        // The layers are drawn as their shares of each month's total (shares()) rather than as values.
+        bool shares;
     };
     // Entry i is code i.
     static const QVector<Entry>& table();
@@ -30,5 +36,15 @@ public:
     // once it has ended, the first layer above it present in the month takes over.
     static QVector<double> reference(const QVector<int>& order, const QVector<SeriesPlacement>& placements,
                                      int span);
+    // The position in order of reference()'s reference layer at every month (0 for an empty order).
+    static QVector<int> referencePositions(const QVector<int>& order,
+                                           const QVector<SeriesPlacement>& placements, int span);
     static double lowest(const QVector<double>& baseline);
+
+    // Every month's stack as shares of its total, so that each month with a total is fullHeight tall;
+    // months without one are empty. The placements returned point into *values, which they need.
+    static QVector<SeriesPlacement> shares(const QVector<SeriesPlacement>& placements, int span,
+                                           QVector<DataPoint>* values);
+    // The height of a month's whole stack in shares: percent.
+    static constexpr double fullHeight = 100.0;
 };

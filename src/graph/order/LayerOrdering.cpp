@@ -1,5 +1,7 @@
 #include "graph/order/LayerOrdering.h"
 
+#include "graph/order/OrderSearch.h"
+
 #include <algorithm>
 
 namespace {
@@ -231,9 +233,10 @@ QVector<int> sweepOrder(const QVector<SeriesPlacement>& placements, int span, Pl
 
 const QVector<LayerOrdering::Entry>& LayerOrdering::table() {
     static const QVector<Entry> entries = {
-        {QStringLiteral("onset-time"), onsetTime},
-        {QStringLiteral("inside-out"), insideOut},
-        {QStringLiteral("weighted"), weighted},
+        {QStringLiteral("onset-time"), [](const Input& in) { return onsetTime(in.placements, in.span); }},
+        {QStringLiteral("inside-out"), [](const Input& in) { return insideOut(in.placements, in.span); }},
+        {QStringLiteral("weighted"), [](const Input& in) { return weighted(in.placements, in.span); }},
+        {QStringLiteral("optimized"), optimized, true},
     };
     return entries;
 }
@@ -264,4 +267,8 @@ QVector<int> LayerOrdering::weighted(const QVector<SeriesPlacement>& placements,
         else
             sweep.moveToBottom(s);
     });
+}
+
+QVector<int> LayerOrdering::optimized(const Input& input) {
+    return OrderSearch::run(input).order;
 }

@@ -5,14 +5,35 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 // The stacking orders, one function per sorting in a table keyed by its code (the control panel's
 // entry). Each gives series indexes from the bottom layer up.
 class LayerOrdering {
 public:
-    using Function = QVector<int> (*)(const QVector<SeriesPlacement>& placements, int span);
+    // How long an ordering may search, and whom to tell when it takes a while.
+    struct Budget {
+        double seconds = windowSeconds;
+        // Called once, from the searching thread, when a search has run for slowAfter seconds.
+        std::function<void()> slow;
+        static constexpr double windowSeconds = 2.0;
+        static constexpr double batchSeconds = 10.0;
+        static constexpr double slowAfter = 0.3;
+    };
+    // What an ordering is given: the layers' values as they will be stacked, the months, the baseline
+    // they will stand on (its code) and the time it may take.
+    struct Input {
+        QVector<SeriesPlacement> placements;
+        int span = 0;
+        int baseline = 0;
+        Budget budget;
+    };
+    using Function = QVector<int> (*)(const Input& input);
     struct Entry {
         QString name; // the entry's text in the panel and on the command line
         Function order;
+        // Whether the order depends on the baseline and takes long enough to be worth keeping.
+        bool searched = false;
     };
     // Entry i is code i.
     static const QVector<Entry>& table();
@@ -27,4 +48,6 @@ public:
     static QVector<int> insideOut(const QVector<SeriesPlacement>& placements, int span);
     // To the lighter side, by a look-ahead balance of the running layers around the pivot.
     static QVector<int> weighted(const QVector<SeriesPlacement>& placements, int span);
+    // The order of least thickness-weighted wiggle on the input's baseline (OrderSearch).
+    static QVector<int> optimized(const Input& input);
 };

@@ -84,6 +84,36 @@ private slots:
         QCOMPARE(stack.bottoms[2], QVector<double>({0.5, 5, 13}));
         QCOMPARE(stack.top, QVector<double>({1.5, 7, 16}));
     }
+    // Every month with a total is a full stack of shares, whatever the order; a month without one is empty.
+    void percentStacksShares_data() {
+        QTest::addColumn<QVector<DataSeries>>("data");
+        QTest::addColumn<QVector<int>>("order");
+        QTest::addColumn<QVector<double>>("top");
+        QTest::newRow("staggered, zero-total month 3")
+            << QVector<DataSeries>{at(0, {1, 3, 0.25, 0, 5}), at(1, {1, 1e-300, 0}), at(2, {7e12, 0, 2})}
+            << QVector<int>{2, 0, 1} << QVector<double>{100, 100, 100, 0, 100};
+        QTest::newRow("one series, one zero")
+            << QVector<DataSeries>{at(0, {4, 0, 9})} << QVector<int>{0} << QVector<double>{100, 0, 100};
+    }
+    void percentStacksShares() {
+        QFETCH(QVector<DataSeries>, data);
+        QFETCH(QVector<int>, order);
+        QFETCH(QVector<double>, top);
+        const Baseline::Entry& percent = Baseline::of(3);
+        QCOMPARE(percent.name, QStringLiteral("percent"));
+        QVERIFY(percent.shares);
+        const int span = int(top.size()) - 1;
+        QVector<DataPoint> values;
+        const QVector<SeriesPlacement> p = Baseline::shares(GraphFixtures::place(data), span, &values);
+        const LayerStacking stack = LayerStacking::stack(order, p, percent.compute(order, p, span));
+        QCOMPARE(stack.bottoms[0], QVector<double>(stack.bottoms[0].size(), 0.0));
+        for (int m = 0; m <= span; ++m)
+            QVERIFY2(qAbs(stack.top[m] - top[m]) <= 1e-12 * Baseline::fullHeight,
+                     qPrintable(QString::number(m)));
+        // Shares of the data's own values: 3 of 3 + 1 at month 1 is 75 %.
+        if (data.size() == 3)
+            QCOMPARE(p[0].valueAt(1), 75.0);
+    }
     void extentOfAFlatStack() {
         QCOMPARE(LayerStacking::maxTop({-3.0, -1.0}), std::numeric_limits<double>::min());
         QCOMPARE(LayerStacking::graphHeight(5.0, -1.0, 2.0), 12.0);

@@ -12,7 +12,7 @@ namespace {
 enum Code { OnsetTime, InsideOut, Weighted };
 
 QVector<int> orderOf(int code, const QVector<DataSeries>& data) {
-    return LayerOrdering::of(code).order(GraphFixtures::place(data), GraphFixtures::span(data));
+    return LayerOrdering::of(code).order({GraphFixtures::place(data), GraphFixtures::span(data), 0, {}});
 }
 
 // The sweep done the slow, literal way: a vector of layers, moved by erasing and inserting,
@@ -118,14 +118,18 @@ class LayerOrderingTest : public QObject {
     Q_OBJECT
 private slots:
     void codes() {
-        QVERIFY(LayerOrdering::of(0).order == &LayerOrdering::onsetTime);
-        QVERIFY(LayerOrdering::of(1).order == &LayerOrdering::insideOut);
-        QVERIFY(LayerOrdering::of(2).order == &LayerOrdering::weighted);
-        QVERIFY(LayerOrdering::of(-1).order == &LayerOrdering::onsetTime);
-        QVERIFY(LayerOrdering::of(3).order == &LayerOrdering::onsetTime);
+        // Each code gives its own ordering's result; unknown codes act as 0.
+        const QVector<DataSeries> data = GraphFixtures::generated(12, 30, 5);
+        const QVector<SeriesPlacement> p = GraphFixtures::place(data);
+        const int span = GraphFixtures::span(data);
+        QCOMPARE(orderOf(0, data), LayerOrdering::onsetTime(p, span));
+        QCOMPARE(orderOf(1, data), LayerOrdering::insideOut(p, span));
+        QCOMPARE(orderOf(2, data), LayerOrdering::weighted(p, span));
+        QCOMPARE(LayerOrdering::of(-1).name, QStringLiteral("onset-time"));
+        QCOMPARE(LayerOrdering::of(4).name, QStringLiteral("onset-time"));
         QCOMPARE(GraphSettings::sortNames(),
                  QStringList({QStringLiteral("onset-time"), QStringLiteral("inside-out"),
-                              QStringLiteral("weighted")}));
+                              QStringLiteral("weighted"), QStringLiteral("optimized")}));
     }
     void onsetTimeKeepsDataOrder() {
         const QVector<DataSeries> data = {at(0, {1, 1}), at(0, {5}), at(1, {2, 2, 2}), at(3, {1})};
