@@ -43,7 +43,9 @@ BENCHMARK(BM_RenderImage)
     ->Args({1, 0})
     ->Args({1, 1})
     ->Args({2, 1})
-    ->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The export's PNG encoder on a rendered graph.
 void BM_EncodePng(benchmark::State& state) {
@@ -68,7 +70,13 @@ void BM_EncodePng(benchmark::State& state) {
     state.counters["png_bytes"] = double(bytes);
     state.SetLabel(presets[state.range(0)].name);
 }
-BENCHMARK(BM_EncodePng)->Arg(0)->Arg(1)->Arg(2)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodePng)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Repaints the view's viewport into an image kept between repaints, as a window keeps its backing
 // store; grab() would allocate a new pixmap, and take its page faults, every time.
@@ -101,7 +109,11 @@ void BM_SliderRedraw(benchmark::State& state) {
     state.SetLabel(std::string(presets[state.range(0)].name) +
                    (rebuild ? ", rebuild and repaint" : ", repaint"));
 }
-BENCHMARK(BM_SliderRedraw)->ArgsProduct({{0, 1}, {1, 0}})->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SliderRedraw)
+    ->ArgsProduct({{0, 1}, {1, 0}})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // A wheel notch on the view, as the mouse sends it: one step of the zoom.
 void turnWheel(QWidget* viewport, int notches) {
@@ -135,7 +147,11 @@ void BM_DeepZoomRepaint(benchmark::State& state) {
     state.SetLabel(std::string(presets[state.range(0)].name) + ", " + std::to_string(state.range(1)) +
                    " notches in");
 }
-BENCHMARK(BM_DeepZoomRepaint)->ArgsProduct({{0, 1}, {20, 40, 60}})->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeepZoomRepaint)
+    ->ArgsProduct({{0, 1}, {20, 40, 60}})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // One wheel step and the repaint it causes, alternately in and out from a view of the whole graph.
 void BM_WheelStep(benchmark::State& state) {
@@ -151,7 +167,13 @@ void BM_WheelStep(benchmark::State& state) {
     }
     state.SetLabel(std::string(presets[state.range(0)].name) + ", one notch and repaint");
 }
-BENCHMARK(BM_WheelStep)->Arg(0)->Arg(1)->Arg(2)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WheelStep)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void sendMouse(QWidget* viewport, QEvent::Type type, const QPointF& at) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;

@@ -118,7 +118,7 @@ void BandRaster::fill(const BandGeometry& band, const PathContours& glyphs, cons
     const int n = band.count();
     left = qMax(left, device.clip.left());
     right = qMin(right, device.clip.right() + 1);
-    if (n == 0 || left >= right)
+    if ((n == 0 && glyphs.isEmpty()) || left >= right)
         return;
     const Scene scene{band};
     const QTransform& t = device.transform;
@@ -137,7 +137,7 @@ void BandRaster::fill(const BandGeometry& band, const PathContours& glyphs, cons
         // right of it.
         const double a = std::floor(pointAt(chunkLeft));
         const double b = std::ceil(pointAt(chunkRight));
-        const bool bandThere = b >= 0.0 && a <= n - 1;
+        const bool bandThere = n > 0 && b >= 0.0 && a <= n - 1;
         const bool glyphsThere =
             !glyphReach.isNull() && glyphReach.right() >= chunkLeft && glyphReach.left() < chunkRight;
         if (!bandThere && !glyphsThere)
@@ -159,8 +159,8 @@ void BandRaster::fill(const BandGeometry& band, const PathContours& glyphs, cons
         }
         const int top = qMax(device.clip.top(), int(std::floor(low)) - 1);
         const int bottom = qMin(device.clip.bottom(), int(std::ceil(high)) + 1);
-        const Fixed topStart = fixedOf(map, scene.top(k0));
-        const Fixed bottomStart = fixedOf(map, scene.bottom(k0));
+        const Fixed topStart = bandThere ? fixedOf(map, scene.top(k0)) : Fixed{0, 0};
+        const Fixed bottomStart = bandThere ? fixedOf(map, scene.bottom(k0)) : Fixed{0, 0};
         for (int rowTop = top; rowTop <= bottom; rowTop += CellRaster::maxRows) {
             const QRect area(chunkLeft, rowTop, chunkRight - chunkLeft,
                              qMin(CellRaster::maxRows, bottom - rowTop + 1));

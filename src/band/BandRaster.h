@@ -36,6 +36,7 @@ public:
 
     // Fills the device columns left .. right - 1 (within the clip) with the colour (premultiplied); the
     // outlines of glyphs (scene units) given with the band cut holes in it, as its path's odd-even rule does.
+    // An empty band fills the glyphs alone.
     static void fill(const BandGeometry& band, const PathContours& glyphs, const Device& device, uint color,
                      int left, int right, CellRaster& cells);
     // The outline of the points first .. last (the band's ends included where they are among them), in the

@@ -155,12 +155,13 @@ void LayerItem::draw(QPainter* painter, const BandRaster::Device* raster) const 
     const QPaintEngine* engine = painter->paintEngine();
     const bool pixels =
         engine && (engine->type() == QPaintEngine::Raster || engine->type() == QPaintEngine::OpenGL2);
-    drawBand(painter, surface, pixels);
+    drawBand(painter, surface, pixels, raster);
     if (labelApart())
-        drawLabel(painter, surface, pixels);
+        drawLabel(painter, surface, pixels, raster);
 }
 
-void LayerItem::drawLabel(QPainter* painter, const Surface& surface, bool pixels) const {
+void LayerItem::drawLabel(QPainter* painter, const Surface& surface, bool pixels,
+                          const BandRaster::Device* raster) const {
     painter->setPen(Qt::NoPen);
     painter->setBrush(labelBrush);
     if (!surface.valid || !pixels) {
@@ -169,12 +170,20 @@ void LayerItem::drawLabel(QPainter* painter, const Surface& surface, bool pixels
     }
     if (!labelBounds.intersects(reachedArea(surface)))
         return;
+    if (raster && labelBrush.style() == Qt::SolidPattern && fitsRaster(surface, *raster, labelBounds)) {
+        static thread_local CellRaster cells;
+        BandRaster::fill(BandGeometry(), labelContours, *raster,
+                         PixelBlend::faded(labelBrush.color().rgba64(), opacityOf(*painter)).toArgb32(),
+                         raster->clip.left(), raster->clip.right() + 1, cells);
+        return;
+    }
     const double reach = surface.penReach;
     drawInPixels(painter, cutToDevice(label, surface, surface.visible.adjusted(-reach, -reach, reach, reach)),
                  surface);
 }
 
-void LayerItem::drawBand(QPainter* painter, const Surface& surface, bool pixels) const {
+void LayerItem::drawBand(QPainter* painter, const Surface& surface, bool pixels,
+                         const BandRaster::Device* raster) const {
     if (!surface.valid || !pixels) {
         painter->drawPath(wholePath());
         return;
@@ -321,22 +330,30 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
     return true;
 }
 
-bool LayerItem::drawIntoPixels(QPainter* painter, const Surface& surface,
-                               const BandRaster::Device& raster) const {
-    const Qt::BrushStyle fill = brush().style();
+int LayerItem::opacityOf(const QPainter& painter) {
+    return int(painter.opacity() * 256);
+}
+
+bool LayerItem::fitsRaster(const Surface& surface, const BandRaster::Device& raster,
+                           const QRectF& area) const {
     const QTransform& t = raster.transform;
     // Points are taken in 1/256 pixel into 32-bit integers: far beyond any device, zoom out to draw.
     constexpr double farthest = 1 << 22;
-    const QRectF extent = t.mapRect(bounds);
-    if ((fill != Qt::SolidPattern && fill != Qt::NoBrush) || surface.device != t || !BandRaster::takes(t) ||
-        !(qAbs(extent.top()) < farthest && qAbs(extent.bottom()) < farthest) ||
-        !(t.m11() * geometry.xScale < farthest))
+    const QRectF extent = t.mapRect(area);
+    return surface.device == t && BandRaster::takes(t) && qAbs(extent.top()) < farthest &&
+           qAbs(extent.bottom()) < farthest && t.m11() * geometry.xScale < farthest;
+}
+
+bool LayerItem::drawIntoPixels(QPainter* painter, const Surface& surface,
+                               const BandRaster::Device& raster) const {
+    const Qt::BrushStyle fill = brush().style();
+    if ((fill != Qt::SolidPattern && fill != Qt::NoBrush) || !fitsRaster(surface, raster, bounds))
         return false;
-    // The painter's opacity as the engine takes it, in 256ths.
-    const int opacity = int(painter->opacity() * 256);
+    const int opacity = opacityOf(*painter);
     if (fill == Qt::SolidPattern) {
         static thread_local CellRaster cells;
-        BandRaster::fill(geometry, labelContours, raster,
+        static const PathContours none;
+        BandRaster::fill(geometry, labelApart() ? none : labelContours, raster,
                          PixelBlend::faded(brush().color().rgba64(), opacity).toArgb32(), raster.clip.left(),
                          raster.clip.right() + 1, cells);
     }
@@ -364,7 +381,7 @@ bool LayerItem::outlineIntoPixels(const Surface& surface, const BandRaster::Devi
         BandRaster::outline(geometry, span.firstPoint, span.lastPoint, raster,
                             PixelBlend::faded(p.color().rgba64(), opacity), p.widthF());
     // The label's outlines follow the band's, as in the item's path.
-    if (!label.isEmpty() && labelBounds.intersects(area))
+    if (!labelApart() && !label.isEmpty() && labelBounds.intersects(area))
         BandRaster::outline(labelContours, raster, PixelBlend::faded(p.color().rgba64(), opacity), p.widthF(),
                             p.capStyle() != Qt::FlatCap);
     return true;

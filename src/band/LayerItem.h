@@ -49,15 +49,21 @@ private:
     bool labelApart() const { return labelBrush.style() != Qt::NoBrush && !label.isEmpty(); }
     // The label's outlines as far as they are part of the band's path.
     QPainterPath bandLabel() const { return labelApart() ? QPainterPath() : label; }
-    void drawBand(QPainter* painter, const Surface& surface, bool pixels) const;
-    void drawLabel(QPainter* painter, const Surface& surface, bool pixels) const;
+    void drawBand(QPainter* painter, const Surface& surface, bool pixels,
+                  const BandRaster::Device* raster) const;
+    void drawLabel(QPainter* painter, const Surface& surface, bool pixels,
+                   const BandRaster::Device* raster) const;
+    // Whether the area (item coordinates) can be drawn into the raster's pixels as the painter would.
+    bool fitsRaster(const Surface& surface, const BandRaster::Device& raster, const QRectF& area) const;
+    // The painter's opacity as the engine takes it, in 256ths.
+    static int opacityOf(const QPainter& painter);
     // Draws a path already cut to what the device takes.
     void drawInPixels(QPainter* painter, const QPainterPath& part, const Surface& surface) const;
     bool fillInStrips(QPainter* painter, const Surface& surface) const;
     // The band drawn straight into the raster's pixels; false, with nothing drawn, where it cannot be.
     bool drawIntoPixels(QPainter* painter, const Surface& surface, const BandRaster::Device& raster) const;
     // The outline so drawn; false when the engine would not draw it as a line no wider than a pixel.
-    // opacity: the painter's, in 256ths.
+    // opacity: as opacityOf.
     bool outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster, int opacity) const;
     // The band from firstPoint to lastPoint, with the label when asked for.
     QPainterPath piece(BandStrips::Span span, bool withLabel) const;

@@ -30,7 +30,7 @@ BandGeometry randomBand(QRandomGenerator& random, int count, double xScale, doub
         band.bottoms.append(bottom);
         band.tops.append(bottom + value);
     }
-    if (random.bounded(2)) {
+    if (count > 0 && random.bounded(2)) {
         band.tops.first() = band.bottoms.first();
         band.tops.last() = band.bottoms.last();
     }
@@ -110,6 +110,7 @@ private slots:
         QTest::newRow("two points") << 2 << 0.9 << true << 31 << false;
         QTest::newRow("label, fitted") << 120 << 0.03 << true << 256 << true;
         QTest::newRow("label, near") << 30 << 0.4 << true << 73 << true;
+        QTest::newRow("label alone") << 0 << 0.4 << false << 73 << true;
     }
     void drawsWhatQtDraws() {
         QFETCH(int, count);
@@ -135,8 +136,9 @@ private slots:
                 QFont font;
                 font.setPixelSize(10 + int(random.bounded(2000)));
                 glyphs.addText(
-                    QPointF(band.sceneX(int(random.bounded(count))) - 500.0, -band.bottoms[0] * 12.0), font,
-                    QStringLiteral("Wag & 7%e"));
+                    count ? QPointF(band.sceneX(int(random.bounded(count))) - 500.0, -band.bottoms[0] * 12.0)
+                          : QPointF(300.0, -100.0),
+                    font, QStringLiteral("Wag & 7%e"));
             }
             const QColor fill =
                 QColor::fromHsv(int(random.bounded(360)), 200, 230, round % 5 == 0 ? 160 : 255);
