@@ -153,24 +153,30 @@ BENCHMARK(BM_DeepZoomRepaint)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-// One wheel step and the repaint it causes, alternately in and out from a view of the whole graph.
+// One wheel step and the repaint it causes, alternately in and out from a view of the whole graph, or
+// from one zoomed in some notches, where the layers' outlines begin to show. Args: preset, notches.
 void BM_WheelStep(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     BenchGraph graph(*data);
     StackedGraphView* view = fittedView(graph);
+    for (int notch = 0; notch < state.range(1); ++notch)
+        turnWheel(view->viewport(), 1);
     int step = 0;
     QImage store;
     for (auto _ : state) {
         turnWheel(view->viewport(), ++step % 2 == 1 ? 1 : -1);
         repaint(view->viewport(), store);
     }
-    state.SetLabel(std::string(presets[state.range(0)].name) + ", one notch and repaint");
+    state.SetLabel(std::string(presets[state.range(0)].name) + ", " + std::to_string(state.range(1)) +
+                   " notches in, one notch and repaint");
 }
 BENCHMARK(BM_WheelStep)
-    ->Arg(0)
-    ->Arg(1)
-    ->Arg(2)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 5})
+    ->Args({2, 5})
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

@@ -223,6 +223,8 @@ void BandRaster::outline(const BandGeometry& band, int first, int last, const De
     const Mapping map(t);
     ThinLine line(device.pixels, device.pixelsPerLine, device.rect, device.clip, penColor, penWidth,
                   scaleOf(t), device.clipped ? ThinLine::Blending::Direct : ThinLine::Blending::AsFill);
+    if (!line.marks())
+        return;
     const auto draw = [&](QPointF p1, QPointF p2, QPointF p3, QPointF p4) {
         CurveFlattening::forThinOutline(map(p1), map(p2), map(p3), map(p4), ThinLine::NoCaps,
                                         [&](const QPointF& a, const QPointF& b, int caps) {
@@ -254,6 +256,8 @@ void BandRaster::outline(const PathContours& path, const Device& device, QRgba64
     const Mapping map(t);
     ThinLine line(device.pixels, device.pixelsPerLine, device.rect, device.clip, penColor, penWidth,
                   scaleOf(t), device.clipped ? ThinLine::Blending::Direct : ThinLine::Blending::AsFill);
+    if (!line.marks())
+        return;
     const QPointF* points = path.points.constData();
     for (const PathContours::Contour& contour : path.contours) {
         if (!outlineReaches(contour.bounds, map, device.clip))

@@ -118,7 +118,7 @@ LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const 
     : geometry(band)
     , label(label)
     , labelContours(label)
-    , labelBounds(label.controlPointRect())
+    , labelBounds(labelContours.bounds())
     , labelBrush(labelFill)
     , holdsPath(storage == Storage::WholePath) {
     if (holdsPath)
@@ -129,7 +129,7 @@ LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const 
     // layers costs far more than building them; the control points widened by a full pen width on
     // every side (covering square caps and bevel joins) bound it just as safely.
     const qreal margin = pen.style() == Qt::NoPen ? 0.0 : pen.widthF();
-    bounds = (holdsPath ? path().controlPointRect() : bandBounds(band)) | labelBounds;
+    bounds = bandBounds(band) | labelBounds;
     bounds.adjust(-margin, -margin, margin, margin);
 }
 

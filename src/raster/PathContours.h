@@ -24,7 +24,7 @@ public:
     explicit PathContours(const QPainterPath& path);
 
     bool isEmpty() const { return contours.isEmpty(); }
-    // The rectangle of every contour's points.
+    // The rectangle of every point, as QPainterPath::controlPointRect gives it.
     QRectF bounds() const { return extent; }
 
     QVector<QPointF> points;

@@ -24,6 +24,13 @@ ThinLine::ThinLine(uint* pixels, qsizetype pixelsPerLine, const QRect& device, c
         QRgba64::fromRgba64(times(c.red()), times(c.green()), times(c.blue()), times(c.alpha())).toArgb32();
 }
 
+bool ThinLine::marks() const {
+    // Drawn as a fill, a pixel's share is coverage (at most 255) times opacity / 256.
+    if (blending == Blending::AsFill)
+        return color != 0 && opacity >= 2;
+    return color != 0;
+}
+
 int ThinLine::opacityOf(double width, double scale) {
     return qBound(0, static_cast<int>(256 * width * scale), 256);
 }

@@ -24,6 +24,9 @@ public:
     enum Caps { NoCaps = 0, CapBegin = 1, CapEnd = 2 };
 
     void draw(double x1, double y1, double x2, double y2, int caps = NoCaps);
+    // Whether drawing changes any pixel. A pen far thinner than a pixel is so faint that every pixel's
+    // share of it rounds to nothing: the engine leaves the pixels as they were.
+    bool marks() const;
 
     // The opacity 0..256 of a pen that wide on a device of that scale.
     static int opacityOf(double width, double scale);

@@ -104,6 +104,7 @@ private slots:
         QTest::addColumn<bool>("label");
         QTest::newRow("fitted, fill") << 200 << 0.02 << false << 256 << false;
         QTest::newRow("fitted, outline") << 200 << 0.02 << true << 256 << false;
+        QTest::newRow("far, outline too faint to mark") << 400 << 0.006 << true << 256 << false;
         QTest::newRow("near, outline") << 40 << 0.3 << true << 97 << false;
         QTest::newRow("close") << 12 << 1.3 << true << 256 << false;
         QTest::newRow("one point") << 1 << 0.5 << true << 256 << false;
