@@ -101,6 +101,14 @@ bool outlineReaches(const QRectF& bounds, const Mapping& map, const QRect& clip)
            a.y() <= clip.bottom() + 1 + reach;
 }
 
+// The device's thin lines: cut to the whole device, drawn into the pixels it holds.
+ThinLine thinLine(const BandRaster::Device& device, QRgba64 penColor, double penWidth) {
+    const QRect whole = device.whole.isNull() ? device.rect : device.whole;
+    return ThinLine(device.pixels, device.pixelsPerLine, whole, device.clip & device.rect, penColor, penWidth,
+                    BandRaster::scaleOf(device.transform),
+                    device.clipped ? ThinLine::Blending::Direct : ThinLine::Blending::AsFill);
+}
+
 } // namespace
 
 bool BandRaster::takes(const QTransform& transform) {
@@ -221,8 +229,7 @@ void BandRaster::outline(const BandGeometry& band, int first, int last, const De
     const Scene scene{band};
     const QTransform& t = device.transform;
     const Mapping map(t);
-    ThinLine line(device.pixels, device.pixelsPerLine, device.rect, device.clip, penColor, penWidth,
-                  scaleOf(t), device.clipped ? ThinLine::Blending::Direct : ThinLine::Blending::AsFill);
+    ThinLine line = thinLine(device, penColor, penWidth);
     if (!line.marks())
         return;
     const auto draw = [&](QPointF p1, QPointF p2, QPointF p3, QPointF p4) {
@@ -254,8 +261,7 @@ void BandRaster::outline(const PathContours& path, const Device& device, QRgba64
                          bool squareCaps) {
     const QTransform& t = device.transform;
     const Mapping map(t);
-    ThinLine line(device.pixels, device.pixelsPerLine, device.rect, device.clip, penColor, penWidth,
-                  scaleOf(t), device.clipped ? ThinLine::Blending::Direct : ThinLine::Blending::AsFill);
+    ThinLine line = thinLine(device, penColor, penWidth);
     if (!line.marks())
         return;
     const QPointF* points = path.points.constData();

@@ -26,6 +26,10 @@ public:
         QTransform transform;
         // Whether the painter clips to a rectangle: it decides how the engine blends a thin pen.
         bool clipped = false;
+        // The whole device the picture is drawn on when the pixels are a piece of it (a tile): the engine
+        // cuts thin lines to its device before it steps along them, so lines are cut to this to come out
+        // as on the whole. Null: rect.
+        QRect whole;
     };
 
     // Whether the transform is one the band can be drawn under: scaling (by positive factors) and moving.

@@ -49,7 +49,7 @@ QTransform LayerRenderer::fitting(const QRectF& sceneRect, const QRectF& target)
         .translate(-sceneRect.left(), -sceneRect.top());
 }
 
-void LayerRenderer::paint(QPainter& painter, const QRectF& area) const {
+void LayerRenderer::paint(QPainter& painter, const QRectF& area, const QRect& whole) const {
     const QRectF shown = clip.isNull() ? area : area & clip;
     if (shown.isEmpty())
         return;
@@ -69,6 +69,7 @@ void LayerRenderer::paint(QPainter& painter, const QRectF& area) const {
         raster.pixelsPerLine = image->bytesPerLine() / 4;
         raster.rect = image->rect();
         raster.clip = raster.rect;
+        raster.whole = whole;
         if (!clip.isNull()) {
             const QTransform toDevice = painter.deviceTransform();
             raster.clip &= QRect::span(toDevice.map(clip.topLeft()).toPoint(),
