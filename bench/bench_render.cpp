@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
+#include <QMouseEvent>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -42,6 +43,8 @@ BENCHMARK(BM_RenderImage)
     ->Args({1, 0})
     ->Args({1, 1})
     ->Args({2, 1})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 // The export's PNG encoder on a rendered graph.
@@ -67,7 +70,13 @@ void BM_EncodePng(benchmark::State& state) {
     state.counters["png_bytes"] = double(bytes);
     state.SetLabel(presets[state.range(0)].name);
 }
-BENCHMARK(BM_EncodePng)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodePng)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Repaints the view's viewport into an image kept between repaints, as a window keeps its backing
 // store; grab() would allocate a new pixmap, and take its page faults, every time.
@@ -100,7 +109,11 @@ void BM_SliderRedraw(benchmark::State& state) {
     state.SetLabel(std::string(presets[state.range(0)].name) +
                    (rebuild ? ", rebuild and repaint" : ", repaint"));
 }
-BENCHMARK(BM_SliderRedraw)->ArgsProduct({{0, 1}, {1, 0}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SliderRedraw)
+    ->ArgsProduct({{0, 1}, {1, 0}})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // A wheel notch on the view, as the mouse sends it: one step of the zoom.
 void turnWheel(QWidget* viewport, int notches) {
@@ -134,23 +147,72 @@ void BM_DeepZoomRepaint(benchmark::State& state) {
     state.SetLabel(std::string(presets[state.range(0)].name) + ", " + std::to_string(state.range(1)) +
                    " notches in");
 }
-BENCHMARK(BM_DeepZoomRepaint)->ArgsProduct({{0, 1}, {20, 40, 60}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeepZoomRepaint)
+    ->ArgsProduct({{0, 1}, {20, 40, 60}})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
-// One wheel step and the repaint it causes, alternately in and out from a view of the whole graph.
+// One wheel step and the repaint it causes, alternately in and out from a view of the whole graph, or
+// from one zoomed in some notches, where the layers' outlines begin to show. Args: preset, notches.
 void BM_WheelStep(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     BenchGraph graph(*data);
     StackedGraphView* view = fittedView(graph);
+    for (int notch = 0; notch < state.range(1); ++notch)
+        turnWheel(view->viewport(), 1);
     int step = 0;
     QImage store;
     for (auto _ : state) {
         turnWheel(view->viewport(), ++step % 2 == 1 ? 1 : -1);
         repaint(view->viewport(), store);
     }
-    state.SetLabel(std::string(presets[state.range(0)].name) + ", one notch and repaint");
+    state.SetLabel(std::string(presets[state.range(0)].name) + ", " + std::to_string(state.range(1)) +
+                   " notches in, one notch and repaint");
 }
-BENCHMARK(BM_WheelStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WheelStep)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({1, 5})
+    ->Args({2, 5})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void sendMouse(QWidget* viewport, QEvent::Type type, const QPointF& at) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &event);
+}
+
+// One step of a drag with the hand, 40 pixels left or right on a view zoomed in five notches, and the
+// repaint the window then makes: the view moves what it had and paints only the strip uncovered.
+void BM_PanStep(benchmark::State& state) {
+    const DataSet* data = benchDataSet(presets[state.range(0)]);
+    REQUIRE_DATA(data);
+    BenchGraph graph(*data);
+    StackedGraphView* view = fittedView(graph);
+    graph.parent.resize(view->size());
+    graph.parent.show();
+    for (int notch = 0; notch < 5; ++notch)
+        turnWheel(view->viewport(), 1);
+    QCoreApplication::processEvents();
+    QWidget* viewport = view->viewport();
+    QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+    sendMouse(viewport, QEvent::MouseButtonPress, at);
+    int step = 0;
+    for (auto _ : state) {
+        at.rx() += ++step % 2 == 1 ? 40.0 : -40.0;
+        sendMouse(viewport, QEvent::MouseMove, at);
+        QCoreApplication::processEvents();
+    }
+    sendMouse(viewport, QEvent::MouseButtonRelease, at);
+    graph.parent.hide();
+    state.SetLabel(std::string(presets[state.range(0)].name) + ", 40 pixels and repaint");
+}
+BENCHMARK(BM_PanStep)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -2,6 +2,8 @@
 
 #include "band/LayerOutline.h"
 #include "band/PathClip.h"
+#include "raster/CellRaster.h"
+#include "raster/PixelBlend.h"
 
 #include <QBrush>
 #include <QPaintDevice>
@@ -115,7 +117,8 @@ LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const 
                      const QBrush& brush, Storage storage, const QBrush& labelFill)
     : geometry(band)
     , label(label)
-    , labelBounds(label.controlPointRect())
+    , labelContours(label)
+    , labelBounds(labelContours.bounds())
     , labelBrush(labelFill)
     , holdsPath(storage == Storage::WholePath) {
     if (holdsPath)
@@ -126,7 +129,7 @@ LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const 
     // layers costs far more than building them; the control points widened by a full pen width on
     // every side (covering square caps and bevel joins) bound it just as safely.
     const qreal margin = pen.style() == Qt::NoPen ? 0.0 : pen.widthF();
-    bounds = (holdsPath ? path().controlPointRect() : bandBounds(band)) | labelBounds;
+    bounds = bandBounds(band) | labelBounds;
     bounds.adjust(-margin, -margin, margin, margin);
 }
 
@@ -144,7 +147,7 @@ void LayerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option,
     draw(painter);
 }
 
-void LayerItem::draw(QPainter* painter) const {
+void LayerItem::draw(QPainter* painter, const BandRaster::Device* raster) const {
     painter->setPen(pen());
     painter->setBrush(brush());
     const Surface surface(*painter, pen());
@@ -152,12 +155,13 @@ void LayerItem::draw(QPainter* painter) const {
     const QPaintEngine* engine = painter->paintEngine();
     const bool pixels =
         engine && (engine->type() == QPaintEngine::Raster || engine->type() == QPaintEngine::OpenGL2);
-    drawBand(painter, surface, pixels);
+    drawBand(painter, surface, pixels, raster);
     if (labelApart())
-        drawLabel(painter, surface, pixels);
+        drawLabel(painter, surface, pixels, raster);
 }
 
-void LayerItem::drawLabel(QPainter* painter, const Surface& surface, bool pixels) const {
+void LayerItem::drawLabel(QPainter* painter, const Surface& surface, bool pixels,
+                          const BandRaster::Device* raster) const {
     painter->setPen(Qt::NoPen);
     painter->setBrush(labelBrush);
     if (!surface.valid || !pixels) {
@@ -166,12 +170,20 @@ void LayerItem::drawLabel(QPainter* painter, const Surface& surface, bool pixels
     }
     if (!labelBounds.intersects(reachedArea(surface)))
         return;
+    if (raster && labelBrush.style() == Qt::SolidPattern && fitsRaster(surface, *raster, labelBounds)) {
+        static thread_local CellRaster cells;
+        BandRaster::fill(BandGeometry(), labelContours, *raster,
+                         PixelBlend::faded(labelBrush.color().rgba64(), opacityOf(*painter)).toArgb32(),
+                         raster->clip.left(), raster->clip.right() + 1, cells);
+        return;
+    }
     const double reach = surface.penReach;
     drawInPixels(painter, cutToDevice(label, surface, surface.visible.adjusted(-reach, -reach, reach, reach)),
                  surface);
 }
 
-void LayerItem::drawBand(QPainter* painter, const Surface& surface, bool pixels) const {
+void LayerItem::drawBand(QPainter* painter, const Surface& surface, bool pixels,
+                         const BandRaster::Device* raster) const {
     if (!surface.valid || !pixels) {
         painter->drawPath(wholePath());
         return;
@@ -180,6 +192,8 @@ void LayerItem::drawBand(QPainter* painter, const Surface& surface, bool pixels)
     const QRectF reached = reachedArea(surface);
     if (!reaches(BandStrips::pointsFor(bandOf(geometry), reached.left(), reached.right()),
                  !labelApart() && labelBounds.intersects(reached), reached))
+        return;
+    if (raster && drawIntoPixels(painter, surface, *raster))
         return;
     const bool whole =
         fitsDevice(surface.device.mapRect(bounds).adjusted(-fillMargin, -fillMargin, fillMargin, fillMargin));
@@ -313,5 +327,62 @@ bool LayerItem::fillInStrips(QPainter* painter, const Surface& surface) const {
         painter->restore();
     }
     painter->setPen(pen());
+    return true;
+}
+
+int LayerItem::opacityOf(const QPainter& painter) {
+    return int(painter.opacity() * 256);
+}
+
+bool LayerItem::fitsRaster(const Surface& surface, const BandRaster::Device& raster,
+                           const QRectF& area) const {
+    const QTransform& t = raster.transform;
+    // Points are taken in 1/256 pixel into 32-bit integers: far beyond any device, zoom out to draw.
+    constexpr double farthest = 1 << 22;
+    const QRectF extent = t.mapRect(area);
+    return surface.device == t && BandRaster::takes(t) && qAbs(extent.top()) < farthest &&
+           qAbs(extent.bottom()) < farthest && t.m11() * geometry.xScale < farthest;
+}
+
+bool LayerItem::drawIntoPixels(QPainter* painter, const Surface& surface,
+                               const BandRaster::Device& raster) const {
+    const Qt::BrushStyle fill = brush().style();
+    if ((fill != Qt::SolidPattern && fill != Qt::NoBrush) || !fitsRaster(surface, raster, bounds))
+        return false;
+    const int opacity = opacityOf(*painter);
+    if (fill == Qt::SolidPattern) {
+        static thread_local CellRaster cells;
+        static const PathContours none;
+        BandRaster::fill(geometry, labelApart() ? none : labelContours, raster,
+                         PixelBlend::faded(brush().color().rgba64(), opacity).toArgb32(), raster.clip.left(),
+                         raster.clip.right() + 1, cells);
+    }
+    if (pen().style() == Qt::NoPen)
+        return true;
+    // The outline of only what the device shows.
+    painter->setBrush(Qt::NoBrush);
+    if (!outlineIntoPixels(surface, raster, opacity))
+        drawVisiblePart(painter, surface);
+    return true;
+}
+
+bool LayerItem::outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster,
+                                  int opacity) const {
+    const QPen& p = pen();
+    const QTransform& t = raster.transform;
+    // The engine draws a pen as such lines only when it is solid, no wider than a pixel and the device
+    // keeps the aspect ratio.
+    if (p.style() != Qt::SolidLine || p.brush().style() != Qt::SolidPattern || p.isCosmetic() ||
+        !(p.widthF() > 0.0) || !qFuzzyCompare(t.m11(), t.m22()) || p.widthF() * BandRaster::scaleOf(t) > 1.0)
+        return false;
+    const QRectF area = reachedArea(surface);
+    const BandStrips::Span span = BandStrips::pointsFor(bandOf(geometry), area.left(), area.right());
+    if (!span.isEmpty())
+        BandRaster::outline(geometry, span.firstPoint, span.lastPoint, raster,
+                            PixelBlend::faded(p.color().rgba64(), opacity), p.widthF());
+    // The label's outlines follow the band's, as in the item's path.
+    if (!labelApart() && !label.isEmpty() && labelBounds.intersects(area))
+        BandRaster::outline(labelContours, raster, PixelBlend::faded(p.color().rgba64(), opacity), p.widthF(),
+                            p.capStyle() != Qt::FlatCap);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "band/BandGeometry.h"
+#include "band/BandRaster.h"
 #include "band/BandStrips.h"
 
 #include <QBrush>
@@ -27,8 +28,10 @@ public:
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
-    // What paint draws. It changes nothing of the item, so threads may draw one item at once.
-    void draw(QPainter* painter) const;
+    // What paint draws. It changes nothing of the item, so threads may draw one item at once. With the
+    // painter's device given as raster pixels, the band goes straight into them where the raster engine's
+    // picture can be drawn that way (BandRaster), the same to the last bit.
+    void draw(QPainter* painter, const BandRaster::Device* raster = nullptr) const;
 
     const BandGeometry& band() const { return geometry; }
     // The glyph outlines of the layer's name, in place; empty without one.
@@ -46,11 +49,22 @@ private:
     bool labelApart() const { return labelBrush.style() != Qt::NoBrush && !label.isEmpty(); }
     // The label's outlines as far as they are part of the band's path.
     QPainterPath bandLabel() const { return labelApart() ? QPainterPath() : label; }
-    void drawBand(QPainter* painter, const Surface& surface, bool pixels) const;
-    void drawLabel(QPainter* painter, const Surface& surface, bool pixels) const;
+    void drawBand(QPainter* painter, const Surface& surface, bool pixels,
+                  const BandRaster::Device* raster) const;
+    void drawLabel(QPainter* painter, const Surface& surface, bool pixels,
+                   const BandRaster::Device* raster) const;
+    // Whether the area (item coordinates) can be drawn into the raster's pixels as the painter would.
+    bool fitsRaster(const Surface& surface, const BandRaster::Device& raster, const QRectF& area) const;
+    // The painter's opacity as the engine takes it, in 256ths.
+    static int opacityOf(const QPainter& painter);
     // Draws a path already cut to what the device takes.
     void drawInPixels(QPainter* painter, const QPainterPath& part, const Surface& surface) const;
     bool fillInStrips(QPainter* painter, const Surface& surface) const;
+    // The band drawn straight into the raster's pixels; false, with nothing drawn, where it cannot be.
+    bool drawIntoPixels(QPainter* painter, const Surface& surface, const BandRaster::Device& raster) const;
+    // The outline so drawn; false when the engine would not draw it as a line no wider than a pixel.
+    // opacity: as opacityOf.
+    bool outlineIntoPixels(const Surface& surface, const BandRaster::Device& raster, int opacity) const;
     // The band from firstPoint to lastPoint, with the label when asked for.
     QPainterPath piece(BandStrips::Span span, bool withLabel) const;
     // Whether that piece comes into area (item coordinates): a band between two points lies between their
@@ -67,6 +81,8 @@ private:
 
     BandGeometry geometry;
     QPainterPath label;
+    // The same glyph outlines as plain arrays, for drawing them into pixels tile after tile.
+    PathContours labelContours;
     QRectF labelBounds;
     QRectF bounds;
     QBrush labelBrush;

@@ -20,6 +20,9 @@ StackedGraph::StackedGraph(const QVector<DataSeries>* series, const QString* uni
     , unitText(unitText)
     , unitAfterValue(unitAfterValue)
     , magnitudeSuffixes(magnitudeSuffixes) {
+    // Every layer spans the graph's width and the layers are rebuilt whole on every change: a spatial
+    // index would cost more to keep than the searches it would speed up.
+    setItemIndexMethod(QGraphicsScene::NoIndex);
     view = new StackedGraphView(this, parent);
     connect(view, &StackedGraphView::toolTipChanged, this, &StackedGraph::makeToolTip);
 }

@@ -3,6 +3,8 @@
 #include "band/LayerItem.h"
 
 #include <QGraphicsScene>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 
 namespace {
@@ -47,22 +49,47 @@ QTransform LayerRenderer::fitting(const QRectF& sceneRect, const QRectF& target)
         .translate(-sceneRect.left(), -sceneRect.top());
 }
 
-void LayerRenderer::paint(QPainter& painter, const QRectF& area) const {
+void LayerRenderer::paint(QPainter& painter, const QRectF& area, const QRect& whole) const {
     const QRectF shown = clip.isNull() ? area : area & clip;
     if (shown.isEmpty())
         return;
     painter.save();
+    // The device's pixels, for the layers that can be drawn straight into them; the clip in device pixels
+    // as the raster engine rounds a rectangle.
+    BandRaster::Device raster;
+    QPaintDevice* device = painter.device();
+    QImage* image = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    const bool pixels =
+        image && painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster &&
+        (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied) &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+        painter.testRenderHint(QPainter::Antialiasing) && !painter.hasClipping();
+    if (pixels) {
+        raster.pixels = reinterpret_cast<uint*>(image->bits());
+        raster.pixelsPerLine = image->bytesPerLine() / 4;
+        raster.rect = image->rect();
+        raster.clip = raster.rect;
+        raster.whole = whole;
+        if (!clip.isNull()) {
+            const QTransform toDevice = painter.deviceTransform();
+            raster.clip &= QRect::span(toDevice.map(clip.topLeft()).toPoint(),
+                                       toDevice.map(clip.bottomRight()).toPoint())
+                               .adjusted(0, 0, -1, -1);
+            raster.clipped = true;
+        }
+    }
     if (!clip.isNull())
         painter.setClipRect(clip, Qt::IntersectClip);
     painter.setWorldTransform(transform, true);
     const QTransform view = painter.worldTransform();
+    raster.transform = painter.deviceTransform();
     for (int i = 0; i < items.size(); ++i) {
         if (!reach[i].intersects(shown))
             continue;
         painter.save();
         painter.setWorldTransform(view);
         painter.setOpacity(opacity[i]);
-        items[i]->draw(&painter);
+        items[i]->draw(&painter, pixels ? &raster : nullptr);
         painter.restore();
     }
     painter.restore();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QRectF>
 #include <QTransform>
 #include <QVector>
@@ -25,8 +26,9 @@ public:
 
     bool isValid() const { return valid; }
     // Draws the layers that reach into area (in the painter's coordinates): a layer further away draws
-    // nothing there.
-    void paint(QPainter& painter, const QRectF& area) const;
+    // nothing there. whole: when the painter's device is a piece of a larger picture, that picture's
+    // rectangle in the device's pixels, so that thin lines come out as on the whole picture.
+    void paint(QPainter& painter, const QRectF& area, const QRect& whole = QRect()) const;
 
 private:
     QVector<const LayerItem*> items;

@@ -100,7 +100,8 @@ void SceneImage::renderRows(QGraphicsScene& scene, const QSize& size, const Fram
         };
     }
     if (drawLayers(scene, LayerRenderer::fitting(scene.sceneRect(), target) * shift, shift.mapRect(target),
-                   rows, 4 * qMax(1, QThread::idealThreadCount()), tileDone))
+                   rows, 4 * qMax(1, QThread::idealThreadCount()), tileDone,
+                   QRect(0, -firstRow, size.width(), size.height())))
         return;
     drawTiles(rows, [&](QPainter& painter, const QRect&) {
         painter.translate(0, -firstRow);
@@ -120,7 +121,7 @@ void SceneImage::renderFooterRows(const Footer& footer, int firstRow, QImage& ro
 
 bool SceneImage::drawLayers(QGraphicsScene& scene, const QTransform& transform, const QRectF& clip,
                             QImage& image, int columns,
-                            const std::function<void(int done, int all)>& tileDone) {
+                            const std::function<void(int done, int all)>& tileDone, const QRect& whole) {
     const LayerRenderer layers(scene, transform, clip);
     if (!layers.isValid())
         return false;
@@ -130,7 +131,9 @@ bool SceneImage::drawLayers(QGraphicsScene& scene, const QTransform& transform, 
     std::mutex reporting;
     int done = 0;
     forEachInParallel(int(tiles.size()), [&](int i) {
-        drawTile(image, tiles[i], [&](QPainter& painter, const QRect& area) { layers.paint(painter, area); });
+        drawTile(image, tiles[i], [&](QPainter& painter, const QRect& area) {
+            layers.paint(painter, area, (whole.isNull() ? image.rect() : whole).translated(-area.topLeft()));
+        });
         if (tileDone) {
             const std::lock_guard<std::mutex> lock(reporting);
             tileDone(++done, int(tiles.size()));

@@ -69,10 +69,13 @@ public:
     // clip (image pixels; a null clip: not clipped), split into about that many columns of tiles drawn on
     // every core at once. False, with nothing drawn, when the scene holds anything but layers or the
     // transform turns or shears it.
-    // tileDone, when given, hears of each tile as it is done (done of all), one call at a time.
+    // tileDone, when given, hears of each tile as it is done (done of all), one call at a time. whole: the
+    // rectangle of the picture image is a piece of, in image pixels (null: the image itself); the tiles
+    // draw as one painter on the whole would.
     static bool drawLayers(QGraphicsScene& scene, const QTransform& transform, const QRectF& clip,
                            QImage& image, int columns,
-                           const std::function<void(int done, int all)>& tileDone = nullptr);
+                           const std::function<void(int done, int all)>& tileDone = nullptr,
+                           const QRect& whole = QRect());
 
     // Largest image render() accepts, in bytes of pixel data.
     static constexpr qint64 maxImageBytes = qint64(2) * 1024 * 1024 * 1024;

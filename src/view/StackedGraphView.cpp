@@ -288,10 +288,15 @@ bool StackedGraphView::paintInTiles(QPaintEvent* event) {
         background.setWorldTransform(toBuffer);
         drawBackground(&background, exposedScene);
     }
+    // The device the viewport's painter draws on, in the buffer's pixels: the tiles draw as it would.
+    const QRect device = painter.deviceTransform()
+                             .inverted()
+                             .mapRect(QRect(QPoint(0, 0), QSize(target->width(), target->height())))
+                             .translated(-area.topLeft());
     // Tiles narrower than the viewport: Qt's antialiasing rasterizer spends on a path the square of its
     // width within the device.
     if (!SceneImage::drawLayers(*scene(), toBuffer, QRectF(), buffer,
-                                (area.width() + viewTileWidth - 1) / viewTileWidth))
+                                (area.width() + viewTileWidth - 1) / viewTileWidth, nullptr, device))
         return giveUp();
     painter.drawImage(area.topLeft(), buffer);
     painter.setRenderHints(renderHints());

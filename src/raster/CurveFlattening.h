@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QPointF>
+
+// Cubic Bézier segments broken into straight pieces the way Qt's raster engine breaks them, so that edges
+// drawn from the pieces land on exactly the pixels Qt's own drawing of the curve covers. A fill and a thin
+// outline break curves differently: the fill in the path's own coordinates, halving until both control
+// points lie within a tolerance of the chord; the outline in device pixels with a test of its own.
+class CurveFlattening {
+public:
+    // The end points of the pieces of the curve from p1 to p4 (p1 itself not included), for a fill drawn
+    // at that scale from path to device coordinates.
+    template <typename Add>
+    static void forFill(QPointF p1, QPointF p2, QPointF p3, QPointF p4, double scale, Add add);
+    // The pieces of the curve (device pixels), each as line(start, end, caps), for an outline one pixel
+    // wide; the first piece keeps the curve's cap at its start (caps & 1), the last its cap at its end.
+    template <typename Line>
+    static void forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps, Line line);
+
+    // How close the control points must lie to the chord, in path units per unit of the scale.
+    static double fillTolerance(double scale) { return scale == 0.0 ? 0.25 : 0.25 / scale; }
+
+private:
+    struct Curve {
+        double x1, y1, x2, y2, x3, y3, x4, y4;
+    };
+    // Halves at t = 1/2 with midpoints of midpoints, each (a + b) / 2 as written, so that the pieces
+    // come out to the last bit as Qt's.
+    static void halve(const Curve& c, Curve* first, Curve* second);
+    // Plain, so that the halving's stack of points costs nothing to set up.
+    struct Point {
+        double x, y;
+    };
+    static void halveThin(Point* points);
+    template <typename Line> static void thinPieces(Point* points, int level, int caps, Line& line);
+};
+
+template <typename Add>
+void CurveFlattening::forFill(QPointF p1, QPointF p2, QPointF p3, QPointF p4, double scale, Add add) {
+    const double tolerance = fillTolerance(scale);
+    Curve stack[10];
+    int levels[10];
+    stack[0] = Curve{p1.x(), p1.y(), p2.x(), p2.y(), p3.x(), p3.y(), p4.x(), p4.y()};
+    levels[0] = 9;
+    int top = 0;
+    while (top >= 0) {
+        const Curve& c = stack[top];
+        const double dy = c.y4 - c.y1;
+        const double dx = c.x4 - c.x1;
+        double length = qAbs(dx) + qAbs(dy);
+        double distance;
+        // Distances of the control points from the chord, scaled by the chord's (Manhattan) length; short
+        // chords compare the control points' own offsets.
+        if (length > 1.0) {
+            distance =
+                qAbs(dx * (c.y1 - c.y2) - dy * (c.x1 - c.x2)) + qAbs(dx * (c.y1 - c.y3) - dy * (c.x1 - c.x3));
+        } else {
+            distance = qAbs(c.x1 - c.x2) + qAbs(c.y1 - c.y2) + qAbs(c.x1 - c.x3) + qAbs(c.y1 - c.y3);
+            length = 1.0;
+        }
+        if (distance < tolerance * length || levels[top] == 0) {
+            add(QPointF(c.x4, c.y4));
+            --top;
+        } else {
+            Curve first;
+            Curve second;
+            halve(c, &first, &second);
+            stack[top + 1] = first;
+            stack[top] = second;
+            levels[top + 1] = --levels[top];
+            ++top;
+        }
+    }
+}
+
+template <typename Line>
+void CurveFlattening::forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps, Line line) {
+    // Up to six halvings; the points are kept end first, as the halving works on them.
+    Point points[3 * 6 + 4];
+    points[3] = Point{p1.x(), p1.y()};
+    points[2] = Point{p2.x(), p2.y()};
+    points[1] = Point{p3.x(), p3.y()};
+    points[0] = Point{p4.x(), p4.y()};
+    thinPieces(points, 6, caps, line);
+}
+
+template <typename Line> void CurveFlattening::thinPieces(Point* points, int level, int caps, Line& line) {
+    if (level) {
+        const double dx = points[3].x - points[0].x;
+        const double dy = points[3].y - points[0].y;
+        const double length = 0.25 * (qAbs(dx) + qAbs(dy));
+        if (qAbs(dx * (points[0].y - points[2].y) - dy * (points[0].x - points[2].x)) >= length ||
+            qAbs(dx * (points[0].y - points[1].y) - dy * (points[0].x - points[1].x)) >= length) {
+            halveThin(points);
+            --level;
+            thinPieces(points + 3, level, caps & 1, line);
+            thinPieces(points, level, caps & 2, line);
+            return;
+        }
+    }
+    line(QPointF(points[3].x, points[3].y), QPointF(points[0].x, points[0].y), caps);
+}
