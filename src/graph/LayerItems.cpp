@@ -2,8 +2,8 @@
 
 #include "graph/ColorScheme1D.h"
 #include "graph/GraphLayout.h"
-#include "graph/TextContrast.h"
 #include "labels/LabelCache.h"
+#include "labels/TextContrast.h"
 
 #include <QBrush>
 #include <QGraphicsScene>

@@ -7,7 +7,7 @@
 #include "graph/GraphLayout.h"
 #include "graph/GraphSettings.h"
 #include "graph/Layer.h"
-#include "graph/OrderCache.h"
+#include "graph/order/OrderCache.h"
 #include "labels/LabelCache.h"
 
 #include <QColor>

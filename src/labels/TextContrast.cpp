@@ -1,4 +1,4 @@
-#include "graph/TextContrast.h"
+#include "labels/TextContrast.h"
 
 #include <algorithm>
 #include <cmath>

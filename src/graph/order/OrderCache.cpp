@@ -1,4 +1,4 @@
-#include "graph/OrderCache.h"
+#include "graph/order/OrderCache.h"
 
 #include <QHashFunctions>
 

@@ -3,8 +3,8 @@
 #include "graph/ColorSchemePresets.h"
 #include "graph/GraphLayout.h"
 #include "graph/LayerItems.h"
-#include "graph/TextContrast.h"
 #include "labels/LabelCache.h"
+#include "labels/TextContrast.h"
 #include "support/TestFiles.h"
 
 #include <QGraphicsScene>
