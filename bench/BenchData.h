@@ -4,10 +4,13 @@
 #include "graph/GraphSettings.h"
 #include "graph/StackedGraph.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QFileInfo>
 #include <QString>
 #include <QWidget>
+
+#include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -87,3 +90,15 @@ struct BenchGraph {
         state.SkipWithError("could not generate the data file");                                             \
         return;                                                                                              \
     }
+
+// Runs the benchmarks named on the command line with a widget application, on the offscreen platform
+// unless another is asked for.
+inline int runBenchmarks(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
