@@ -41,16 +41,23 @@ int main(int argc, char** argv) {
             qputenv("XDG_RUNTIME_DIR", runtime);
     }
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("stackedgraph"));
-    QApplication::setApplicationVersion(QStringLiteral(STACKEDGRAPH_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral(STACKEDGRAPH_APP_ID));
-
-    if (batch) {
+    QCoreApplication::setApplicationName(QStringLiteral("stackedgraph"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(STACKEDGRAPH_VERSION));
+    const auto runBatch = [] {
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return CommandLine::run(QApplication::arguments(), out, err);
+        return CommandLine::run(QCoreApplication::arguments(), out, err);
+    };
+    // Summaries, tables, help and the version draw nothing: they start without a platform or fonts.
+    if (batch && !CommandLine::usesFonts(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return runBatch();
     }
+
+    QApplication app(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral(STACKEDGRAPH_APP_ID));
+    if (batch)
+        return runBatch();
 
     app.setStyleSheet(QStringLiteral("QToolTip{opacity:200;}"));
     QPixmap pixmap(QStringLiteral("splash.png"));

@@ -17,20 +17,25 @@ struct Mode {
     const char* name;
     const char* value;
     const char* description;
+    // Whether the mode lays out names or draws: it needs fonts, and so a platform to find them.
+    bool usesFonts;
 };
 const Mode modeTable[] = {
-    {"info", nullptr, "Print a summary of what FILE holds."},
-    {"to-csv", nullptr, "Write FILE's normalised series as CSV to standard output."},
+    {"info", nullptr, "Print a summary of what FILE holds.", false},
+    {"to-csv", nullptr, "Write FILE's normalised series as CSV to standard output.", false},
     {"export", "OUT",
      "Render the graph of FILE into OUT, by its extension a PNG, JPEG (.jpg, .jpeg), SVG or PDF picture "
-     "(- for PNG on standard output)."},
-    {"export-layers", "OUT", "Write the stacked layout of FILE as CSV to OUT (- for standard output)."},
+     "(- for PNG on standard output).",
+     true},
+    {"export-layers", "OUT", "Write the stacked layout of FILE as CSV to OUT (- for standard output).", true},
     {"export-labels", "OUT",
      "Write the labels drawn in the graph of FILE as CSV to OUT (- for standard output): text, pixel size "
-     "and text box in scene units."},
+     "and text box in scene units.",
+     true},
     {"metrics", nullptr,
      "Print how smooth each baseline and sorting lays FILE out, as CSV; the smoothest pairs go to standard "
-     "error. With --baseline, only that baseline's rows."},
+     "error. With --baseline, only that baseline's rows.",
+     true},
 };
 // Options that run without a window too.
 const char* const otherBatchOptions[] = {"--help", "-h", "--help-all", "--version", "-v"};
@@ -318,20 +323,39 @@ bool BatchOptions::hideSeries(const DataSet& data, QString* error) {
     return true;
 }
 
+namespace {
+
+bool names(const char* argument, const char* option) {
+    const size_t length = std::strlen(option);
+    return std::strncmp(argument, option, length) == 0 && (argument[length] == 0 || argument[length] == '=');
+}
+
+// Whether an argument names a mode, and one that uses fonts if asked.
+bool namesMode(const char* argument, bool onlyWithFonts) {
+    if (std::strncmp(argument, "--", 2) != 0)
+        return false;
+    for (const Mode& mode : modeTable)
+        if (names(argument + 2, mode.name) && (mode.usesFonts || !onlyWithFonts))
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool BatchOptions::namesBatch(int argc, char** argv) {
-    const auto names = [](const char* argument, const char* option) {
-        const size_t length = std::strlen(option);
-        return std::strncmp(argument, option, length) == 0 &&
-               (argument[length] == 0 || argument[length] == '=');
-    };
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--", 2) == 0)
-            for (const Mode& mode : modeTable)
-                if (names(argv[i] + 2, mode.name))
-                    return true;
+        if (namesMode(argv[i], false))
+            return true;
         for (const char* option : otherBatchOptions)
             if (names(argv[i], option))
                 return true;
     }
+    return false;
+}
+
+bool BatchOptions::usesFonts(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (namesMode(argv[i], true))
+            return true;
     return false;
 }

@@ -38,6 +38,9 @@ struct BatchOptions {
     static QStringList modes();
     // True when argv asks for a batch mode (or help or the version) rather than the window.
     static bool namesBatch(int argc, char** argv);
+    // True when argv names a mode that lays out names or draws, which needs fonts: the others run without
+    // a platform.
+    static bool usesFonts(int argc, char** argv);
     // Takes the settings from the parsed options; false, with *error, when one is wrong.
     bool read(const QCommandLineParser& parser, QString* error);
     // Hides every series of the data set named by --hide; false, with *error naming them, when some name

@@ -148,6 +148,10 @@ bool CommandLine::isBatch(int argc, char** argv) {
     return BatchOptions::namesBatch(argc, argv);
 }
 
+bool CommandLine::usesFonts(int argc, char** argv) {
+    return BatchOptions::usesFonts(argc, argv);
+}
+
 int CommandLine::run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
     BatchOptions::addTo(parser);

@@ -25,8 +25,14 @@ struct Run {
     QByteArray err;
 };
 
-inline Run run(const QStringList& arguments) {
+// platform: the Qt platform to ask for, when not the test's own.
+inline Run run(const QStringList& arguments, const QString& platform = QString()) {
     QProcess process;
+    if (!platform.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        process.setProcessEnvironment(environment);
+    }
     process.start(program, arguments);
     Run result;
     if (!process.waitForFinished(60000))
