@@ -115,14 +115,26 @@ struct LayerItem::Surface {
 
 LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen,
                      const QBrush& brush, Storage storage, const QBrush& labelFill)
+    : LayerItem(band, label, partsOf(band, label, storage, labelFill), pen, brush, storage, labelFill) {}
+
+LayerItem::Parts LayerItem::partsOf(const BandGeometry& band, const QPainterPath& label, Storage storage,
+                                    const QBrush& labelFill) {
+    Parts parts{QPainterPath(), PathContours(label)};
+    if (storage == Storage::WholePath)
+        parts.path = outlineWithLabel(band, bandLabel(label, labelFill));
+    return parts;
+}
+
+LayerItem::LayerItem(const BandGeometry& band, const QPainterPath& label, Parts parts, const QPen& pen,
+                     const QBrush& brush, Storage storage, const QBrush& labelFill)
     : geometry(band)
     , label(label)
-    , labelContours(label)
+    , labelContours(std::move(parts.labelContours))
     , labelBounds(labelContours.bounds())
     , labelBrush(labelFill)
     , holdsPath(storage == Storage::WholePath) {
     if (holdsPath)
-        setPath(outlineWithLabel(band, bandLabel()));
+        setPath(parts.path);
     setPen(pen);
     setBrush(brush);
     // Qt finds the bounds of a path drawn with a wide pen by stroking the whole path, which for long

@@ -25,6 +25,17 @@ public:
     // it over the band, without outline.
     LayerItem(const BandGeometry& band, const QPainterPath& label, const QPen& pen, const QBrush& brush,
               Storage storage = Storage::WholePath, const QBrush& labelFill = QBrush());
+    // What takes time in making an item: its path and the label's contours. Made apart from the item,
+    // which leaves the scene alone, many can be made at once on several threads.
+    struct Parts {
+        QPainterPath path;
+        PathContours labelContours;
+    };
+    static Parts partsOf(const BandGeometry& band, const QPainterPath& label, Storage storage,
+                         const QBrush& labelFill);
+    // The same item from parts made by partsOf with the same band, label, storage and label fill.
+    LayerItem(const BandGeometry& band, const QPainterPath& label, Parts parts, const QPen& pen,
+              const QBrush& brush, Storage storage, const QBrush& labelFill);
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
@@ -46,9 +57,15 @@ public:
 
 private:
     struct Surface;
-    bool labelApart() const { return labelBrush.style() != Qt::NoBrush && !label.isEmpty(); }
+    static bool labelApart(const QPainterPath& label, const QBrush& labelFill) {
+        return labelFill.style() != Qt::NoBrush && !label.isEmpty();
+    }
+    bool labelApart() const { return labelApart(label, labelBrush); }
     // The label's outlines as far as they are part of the band's path.
-    QPainterPath bandLabel() const { return labelApart() ? QPainterPath() : label; }
+    static QPainterPath bandLabel(const QPainterPath& label, const QBrush& labelFill) {
+        return labelApart(label, labelFill) ? QPainterPath() : label;
+    }
+    QPainterPath bandLabel() const { return bandLabel(label, labelBrush); }
     void drawBand(QPainter* painter, const Surface& surface, bool pixels,
                   const BandRaster::Device* raster) const;
     void drawLabel(QPainter* painter, const Surface& surface, bool pixels,

@@ -4,6 +4,7 @@
 #include "graph/GraphLayout.h"
 #include "labels/LabelCache.h"
 #include "labels/TextContrast.h"
+#include "render/ParallelWork.h"
 
 #include <QBrush>
 #include <QGraphicsScene>
@@ -17,16 +18,34 @@ QVector<LayerItem*> LayerItems::addTo(QGraphicsScene& scene, const GraphLayout& 
                                       LayerItem::Storage storage) {
     const QPen outline = pen();
     labels.startBuild();
-    QVector<LayerItem*> items;
-    items.reserve(layout.layers.size());
+    const int count = int(layout.layers.size());
     // Fitted names are written in whichever text colour reads better on their band; the others are cut
     // out of it.
     const bool filledNames = layout.labelMode == GraphSettings::LabelMode::Fitted;
-    for (const LayerLayout& layer : layout.layers) {
-        const QColor fill = colors.colorAt(layer.colorPosition);
-        const QBrush name = filledNames ? QBrush(TextContrast::readableOn(fill), Qt::SolidPattern) : QBrush();
-        auto* item = new LayerItem(layer.band, labels.outlines(layer.label), outline,
-                                   QBrush(fill, Qt::SolidPattern), storage, name);
+    QVector<QPainterPath> names(count);
+    QVector<QPointF> nameOrigins(count);
+    QVector<QBrush> nameFills(count);
+    for (int i = 0; i < count; ++i) {
+        const LayerLayout& layer = layout.layers[i];
+        names[i] = labels.outlinesAtOrigin(layer.label, &nameOrigins[i]);
+        if (filledNames)
+            nameFills[i] =
+                QBrush(TextContrast::readableOn(colors.colorAt(layer.colorPosition)), Qt::SolidPattern);
+    }
+    // The paths and contours of thousands of layers take most of a rebuild; they are made on every core,
+    // the items themselves on this thread, which owns the scene.
+    QVector<LayerItem::Parts> parts(count);
+    forEachInParallel(count, [&](int i) {
+        names[i].translate(nameOrigins[i]);
+        parts[i] = LayerItem::partsOf(layout.layers[i].band, names[i], storage, nameFills[i]);
+    });
+    QVector<LayerItem*> items;
+    items.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const LayerLayout& layer = layout.layers[i];
+        const QBrush fill(colors.colorAt(layer.colorPosition), Qt::SolidPattern);
+        auto* item =
+            new LayerItem(layer.band, names[i], std::move(parts[i]), outline, fill, storage, nameFills[i]);
         scene.addItem(item);
         items.append(item);
     }

@@ -40,16 +40,25 @@ QPainterPath LabelCache::plainOutlines(const LabelPlacement& label) {
 }
 
 QPainterPath LabelCache::outlines(const LabelPlacement& label) {
+    QPointF origin;
+    const QPainterPath outlines = outlinesAtOrigin(label, &origin);
+    return outlines.translated(origin);
+}
+
+QPainterPath LabelCache::outlinesAtOrigin(const LabelPlacement& label, QPointF* origin) {
+    *origin = QPointF();
     if (label.isEmpty())
         return {};
     double x = 0.0;
     double y = 0.0;
+    // Where the origin cannot be truncated as Qt does, the text is written in place.
     if (!textOrigin(label.origin.x(), &x) || !textOrigin(label.origin.y(), &y))
         return plainOutlines(label);
+    *origin = QPointF(x, y);
     Key key{label.text, label.pixelSize};
     auto found = current.constFind(key);
     if (found != current.constEnd())
-        return found.value().translated(x, y);
+        return found.value();
     QPainterPath outlines;
     auto old = previous.find(key);
     if (old != previous.end()) {
@@ -59,12 +68,11 @@ QPainterPath LabelCache::outlines(const LabelPlacement& label) {
     } else {
         outlines = textOutlines(key.text, label.pixelSize);
     }
-    const QPainterPath placed = outlines.translated(x, y);
     if (currentElements + previousElements + outlines.elementCount() <= maxElements) {
         currentElements += outlines.elementCount();
-        current.insert(std::move(key), std::move(outlines));
+        current.insert(std::move(key), outlines);
     }
-    return placed;
+    return outlines;
 }
 
 QPainterPath LabelCache::textOutlines(const QString& text, int pixelSize) {

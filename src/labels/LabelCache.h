@@ -16,6 +16,10 @@ public:
     void startBuild();
     // The label's glyph outlines in place: what QPainterPath::addText gives for it.
     QPainterPath outlines(const LabelPlacement& label);
+    // The same in two halves, for moving them into place elsewhere (on other threads): the outlines at
+    // the text's origin, shared with the cache, and where that origin goes; translated there, they are
+    // what outlines gives.
+    QPainterPath outlinesAtOrigin(const LabelPlacement& label, QPointF* origin);
     // The same, written with addText itself; empty for an empty label.
     static QPainterPath plainOutlines(const LabelPlacement& label);
 
