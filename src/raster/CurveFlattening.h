@@ -27,6 +27,9 @@ private:
     // Halves at t = 1/2 with midpoints of midpoints, each (a + b) / 2 as written, so that the pieces
     // come out to the last bit as Qt's.
     static void halve(const Curve& c, Curve* first, Curve* second);
+    // Whether both control points lie within the tolerance of the chord.
+    static bool flat(const Curve& c, double tolerance);
+    template <typename Add> static void halveForFill(const Curve& whole, double tolerance, Add& add);
     // Plain, so that the halving's stack of points costs nothing to set up.
     struct Point {
         double x, y;
@@ -35,30 +38,44 @@ private:
     template <typename Line> static void thinPieces(Point* points, int level, int caps, Line& line);
 };
 
+inline bool CurveFlattening::flat(const Curve& c, double tolerance) {
+    const double dy = c.y4 - c.y1;
+    const double dx = c.x4 - c.x1;
+    double length = qAbs(dx) + qAbs(dy);
+    double distance;
+    // Distances of the control points from the chord, scaled by the chord's (Manhattan) length; short
+    // chords compare the control points' own offsets.
+    if (length > 1.0) {
+        distance =
+            qAbs(dx * (c.y1 - c.y2) - dy * (c.x1 - c.x2)) + qAbs(dx * (c.y1 - c.y3) - dy * (c.x1 - c.x3));
+    } else {
+        distance = qAbs(c.x1 - c.x2) + qAbs(c.y1 - c.y2) + qAbs(c.x1 - c.x3) + qAbs(c.y1 - c.y3);
+        length = 1.0;
+    }
+    return distance < tolerance * length;
+}
+
 template <typename Add>
-void CurveFlattening::forFill(QPointF p1, QPointF p2, QPointF p3, QPointF p4, double scale, Add add) {
+inline void CurveFlattening::forFill(QPointF p1, QPointF p2, QPointF p3, QPointF p4, double scale, Add add) {
     const double tolerance = fillTolerance(scale);
+    const Curve whole{p1.x(), p1.y(), p2.x(), p2.y(), p3.x(), p3.y(), p4.x(), p4.y()};
+    // Most curves of a graph seen whole are one piece: decided where the curve is made, before any
+    // halving is set up.
+    if (flat(whole, tolerance))
+        add(p4);
+    else
+        halveForFill(whole, tolerance, add);
+}
+
+template <typename Add> void CurveFlattening::halveForFill(const Curve& whole, double tolerance, Add& add) {
     Curve stack[10];
     int levels[10];
-    stack[0] = Curve{p1.x(), p1.y(), p2.x(), p2.y(), p3.x(), p3.y(), p4.x(), p4.y()};
+    stack[0] = whole;
     levels[0] = 9;
     int top = 0;
     while (top >= 0) {
         const Curve& c = stack[top];
-        const double dy = c.y4 - c.y1;
-        const double dx = c.x4 - c.x1;
-        double length = qAbs(dx) + qAbs(dy);
-        double distance;
-        // Distances of the control points from the chord, scaled by the chord's (Manhattan) length; short
-        // chords compare the control points' own offsets.
-        if (length > 1.0) {
-            distance =
-                qAbs(dx * (c.y1 - c.y2) - dy * (c.x1 - c.x2)) + qAbs(dx * (c.y1 - c.y3) - dy * (c.x1 - c.x3));
-        } else {
-            distance = qAbs(c.x1 - c.x2) + qAbs(c.y1 - c.y2) + qAbs(c.x1 - c.x3) + qAbs(c.y1 - c.y3);
-            length = 1.0;
-        }
-        if (distance < tolerance * length || levels[top] == 0) {
+        if (flat(c, tolerance) || levels[top] == 0) {
             add(QPointF(c.x4, c.y4));
             --top;
         } else {
