@@ -36,6 +36,8 @@ private:
     };
     static void halveThin(Point* points);
     template <typename Line> static void thinPieces(Point* points, int level, int caps, Line& line);
+    template <typename Line>
+    static void halveForThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps, Line& line);
 };
 
 inline bool CurveFlattening::flat(const Curve& c, double tolerance) {
@@ -91,7 +93,22 @@ template <typename Add> void CurveFlattening::halveForFill(const Curve& whole, d
 }
 
 template <typename Line>
-void CurveFlattening::forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps, Line line) {
+inline void CurveFlattening::forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps,
+                                            Line line) {
+    // The first test of thinPieces, inline where the curve is made: most curves are one piece.
+    const double dx = p1.x() - p4.x();
+    const double dy = p1.y() - p4.y();
+    const double length = 0.25 * (qAbs(dx) + qAbs(dy));
+    if (qAbs(dx * (p4.y() - p3.y()) - dy * (p4.x() - p3.x())) >= length ||
+        qAbs(dx * (p4.y() - p2.y()) - dy * (p4.x() - p2.x())) >= length)
+        halveForThinOutline(p1, p2, p3, p4, caps, line);
+    else
+        line(p1, p4, caps);
+}
+
+template <typename Line>
+void CurveFlattening::halveForThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps,
+                                          Line& line) {
     // Up to six halvings; the points are kept end first, as the halving works on them.
     Point points[3 * 6 + 4];
     points[3] = Point{p1.x(), p1.y()};
