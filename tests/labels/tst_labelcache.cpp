@@ -41,6 +41,8 @@ private slots:
         QTest::newRow("far right, low") << 1234.56789 << -3.21 << QStringLiteral("Series 0042");
         QTest::newRow("left of zero") << -0.0071 << 12.5 << QStringLiteral("fi Wa ffl");
         QTest::newRow("cut name") << 77.7 << 0.01 << QStringLiteral("A much longer name");
+        // Beyond what Qt's 1/64-pixel origin holds: written in place, not cached.
+        QTest::newRow("past fixed point") << 2.0e5 << 1.0 << QStringLiteral("Far out");
         // Kerning, accents, another script, right to left: glyph by glyph as the whole text.
         QTest::newRow("kerned") << 5.5 << 2.0 << QStringLiteral("AVATAR T\u00e5");
         QTest::newRow("accents") << 5.5 << 2.0 << QStringLiteral("Z\u00fcrich \u00d6ko");
@@ -61,6 +63,11 @@ private slots:
                 QVERIFY(!expected.isEmpty());
                 QVERIFY2(distance(cached, expected) <= 1e-9 * (1.0 + std::abs(x * xScale)),
                          qPrintable(QString::number(distance(cached, expected))));
+                // Moved into place by the caller (the rebuild does it on other threads): the same path.
+                QPointF origin;
+                QPainterPath moved = cache.outlinesAtOrigin(label, &origin);
+                moved.translate(origin);
+                QCOMPARE(moved, cached);
             }
         }
     }
