@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Draws docs/screenshot.png, the picture at the top of the README: the program's own window with the
-# bundled example, on a virtual X server of its own, with the "sunset" colours and the time axis chosen
-# through the window as a person would. Kept in the repository like the icon: look at it before you
-# commit it.
+# bundled example, on a virtual X server of its own, with the "sunset" colours, the time axis, fitted
+# names and Fill Window chosen through the window as a person would. Kept in the repository like the
+# icon: look at it before you commit it.
 #   scripts/make-screenshot.sh [PROGRAM]    (default: build/src/stackedgraph)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -46,16 +46,15 @@ click() {
 click 190 250              # Colorscheme
 xdotool key Down Return    # grayscale -> sunset
 sleep 0.5
-click 60 8                 # View
-xdotool key Up Return      # its last entry: Time Axis
+# View's entries from the bottom: Fill Window, Series List, Readout, Time Axis, Fit Labels.
+click 60 8
+xdotool key Up Up Up Up Return      # Time Axis
 sleep 0.5
 click 60 8
-xdotool key Up Up Return   # Fit Labels
+xdotool key Up Up Up Up Up Return   # Fit Labels
 sleep 0.5
-click 290 294              # the width slider's handle
-xdotool key Home           # its narrowest graph
-sleep 1
-xdotool mousemove --window "$window" 840 420 click 2   # the whole graph, fitted to the view
+click 60 8
+xdotool key Up Return      # Fill Window: the graph as wide as the view shows it whole
 sleep 1.5
 # Closed menus leave their pixels on a screen without a window manager until the window repaints all.
 xdotool windowsize --sync "$window" 1400 821
