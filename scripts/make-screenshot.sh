@@ -20,18 +20,10 @@ if [ ${#need[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
 fi
 
-display=150
-while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
-    display=$((display + 1))
-done
+. "$root/scripts/xvfb.sh"
+start_xvfb 150 1600x1000x24
+trap 'kill "$xvfb_pid" "${app:-}" 2>/dev/null || true' EXIT
 export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" "${app:-}" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X${display}" ] && break
-    sleep 0.1
-done
 
 (cd "$root" && "$program" examples/unemployment-by-industry.data >/dev/null 2>&1) &
 app=$!

@@ -32,17 +32,9 @@ timed() {
 }
 
 # Our own virtual X server on the first free display.
-display=99
-while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
+. "$root/scripts/xvfb.sh"
+start_xvfb 99 1920x1080x24 -noreset
 trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X${display}" ] && break
-    sleep 0.1
-done
 
 # The sanitizers' settings, for the sanitized suite only.
 sanitizer_env=(

@@ -24,13 +24,14 @@ QVector<LayerItem*> LayerItems::addTo(QGraphicsScene& scene, const GraphLayout& 
     const bool filledNames = layout.labelMode == GraphSettings::LabelMode::Fitted;
     QVector<QPainterPath> names(count);
     QVector<QPointF> nameOrigins(count);
+    QVector<QColor> fills(count);
     QVector<QBrush> nameFills(count);
     for (int i = 0; i < count; ++i) {
         const LayerLayout& layer = layout.layers[i];
         names[i] = labels.outlinesAtOrigin(layer.label, &nameOrigins[i]);
+        fills[i] = colors.colorAt(layer.colorPosition);
         if (filledNames)
-            nameFills[i] =
-                QBrush(TextContrast::readableOn(colors.colorAt(layer.colorPosition)), Qt::SolidPattern);
+            nameFills[i] = QBrush(TextContrast::readableOn(fills[i]), Qt::SolidPattern);
     }
     // The paths and contours of thousands of layers take most of a rebuild; they are made on every core,
     // the items themselves on this thread, which owns the scene.
@@ -42,10 +43,8 @@ QVector<LayerItem*> LayerItems::addTo(QGraphicsScene& scene, const GraphLayout& 
     QVector<LayerItem*> items;
     items.reserve(count);
     for (int i = 0; i < count; ++i) {
-        const LayerLayout& layer = layout.layers[i];
-        const QBrush fill(colors.colorAt(layer.colorPosition), Qt::SolidPattern);
-        auto* item =
-            new LayerItem(layer.band, names[i], std::move(parts[i]), outline, fill, storage, nameFills[i]);
+        auto* item = new LayerItem(layout.layers[i].band, names[i], std::move(parts[i]), outline,
+                                   QBrush(fills[i], Qt::SolidPattern), storage, nameFills[i]);
         scene.addItem(item);
         items.append(item);
     }
