@@ -35,6 +35,15 @@ private:
         double x, y;
     };
     static void halveThin(Point* points);
+    // Whether a thin outline halves the curve from start to end: a control point lies a quarter pixel or
+    // more (in the Manhattan length of the chord) from it.
+    static bool splitsThin(const Point& start, const Point& c1, const Point& c2, const Point& end) {
+        const double dx = start.x - end.x;
+        const double dy = start.y - end.y;
+        const double length = 0.25 * (qAbs(dx) + qAbs(dy));
+        return qAbs(dx * (end.y - c1.y) - dy * (end.x - c1.x)) >= length ||
+               qAbs(dx * (end.y - c2.y) - dy * (end.x - c2.x)) >= length;
+    }
     template <typename Line> static void thinPieces(Point* points, int level, int caps, Line& line);
     template <typename Line>
     static void halveForThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps, Line& line);
@@ -70,11 +79,12 @@ inline void CurveFlattening::forFill(QPointF p1, QPointF p2, QPointF p3, QPointF
 }
 
 template <typename Add> void CurveFlattening::halveForFill(const Curve& whole, double tolerance, Add& add) {
+    // The whole curve is known not to be flat: its halves start the stack.
     Curve stack[10];
     int levels[10];
-    stack[0] = whole;
-    levels[0] = 9;
-    int top = 0;
+    halve(whole, &stack[1], &stack[0]);
+    levels[0] = levels[1] = 8;
+    int top = 1;
     while (top >= 0) {
         const Curve& c = stack[top];
         if (flat(c, tolerance) || levels[top] == 0) {
@@ -96,11 +106,8 @@ template <typename Line>
 inline void CurveFlattening::forThinOutline(QPointF p1, QPointF p2, QPointF p3, QPointF p4, int caps,
                                             Line line) {
     // The first test of thinPieces, inline where the curve is made: most curves are one piece.
-    const double dx = p1.x() - p4.x();
-    const double dy = p1.y() - p4.y();
-    const double length = 0.25 * (qAbs(dx) + qAbs(dy));
-    if (qAbs(dx * (p4.y() - p3.y()) - dy * (p4.x() - p3.x())) >= length ||
-        qAbs(dx * (p4.y() - p2.y()) - dy * (p4.x() - p2.x())) >= length)
+    if (splitsThin(Point{p1.x(), p1.y()}, Point{p2.x(), p2.y()}, Point{p3.x(), p3.y()},
+                   Point{p4.x(), p4.y()}))
         halveForThinOutline(p1, p2, p3, p4, caps, line);
     else
         line(p1, p4, caps);
@@ -115,16 +122,15 @@ void CurveFlattening::halveForThinOutline(QPointF p1, QPointF p2, QPointF p3, QP
     points[2] = Point{p2.x(), p2.y()};
     points[1] = Point{p3.x(), p3.y()};
     points[0] = Point{p4.x(), p4.y()};
-    thinPieces(points, 6, caps, line);
+    // Known to need the first halving.
+    halveThin(points);
+    thinPieces(points + 3, 5, caps & 1, line);
+    thinPieces(points, 5, caps & 2, line);
 }
 
 template <typename Line> void CurveFlattening::thinPieces(Point* points, int level, int caps, Line& line) {
     if (level) {
-        const double dx = points[3].x - points[0].x;
-        const double dy = points[3].y - points[0].y;
-        const double length = 0.25 * (qAbs(dx) + qAbs(dy));
-        if (qAbs(dx * (points[0].y - points[2].y) - dy * (points[0].x - points[2].x)) >= length ||
-            qAbs(dx * (points[0].y - points[1].y) - dy * (points[0].x - points[1].x)) >= length) {
+        if (splitsThin(points[3], points[2], points[1], points[0])) {
             halveThin(points);
             --level;
             thinPieces(points + 3, level, caps & 1, line);
