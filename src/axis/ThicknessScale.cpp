@@ -37,20 +37,19 @@ double ThicknessScale::shareAmount(double pixelsPerPercent, double maxPixels) {
 }
 
 ThicknessScale::Bar ThicknessScale::shareBar(double pixelsPerPercent, double maxPixels, const QFont& font) {
-    Bar result;
-    result.amount = shareAmount(pixelsPerPercent, maxPixels);
-    if (result.isEmpty())
-        return result;
-    result.height = result.amount * pixelsPerPercent;
-    result.text = QString::number(result.amount) + QStringLiteral(" %");
-    result.size = size(font, result.height, result.text);
-    return result;
+    return barOf(shareAmount(pixelsPerPercent, maxPixels), pixelsPerPercent, font,
+                 [](double amount) { return QString::number(amount) + QStringLiteral(" %"); });
 }
 
 ThicknessScale::Bar ThicknessScale::bar(double pixelsPerUnit, double maxPixels, const QFont& font,
                                         const std::function<QString(double)>& format) {
+    return barOf(amount(pixelsPerUnit, maxPixels), pixelsPerUnit, font, format);
+}
+
+ThicknessScale::Bar ThicknessScale::barOf(double amount, double pixelsPerUnit, const QFont& font,
+                                          const std::function<QString(double)>& format) {
     Bar result;
-    result.amount = amount(pixelsPerUnit, maxPixels);
+    result.amount = amount;
     if (result.isEmpty())
         return result;
     result.height = result.amount * pixelsPerUnit;

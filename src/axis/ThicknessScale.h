@@ -42,4 +42,9 @@ public:
                       const QString& text);
     // The room paint() takes.
     static QSizeF size(const QFont& font, double barHeight, const QString& text);
+
+private:
+    // The bar of that amount, written by format.
+    static Bar barOf(double amount, double pixelsPerUnit, const QFont& font,
+                     const std::function<QString(double)>& format);
 };

@@ -55,23 +55,25 @@ QVector<int> GraphSettings::normalizedIndexes(QVector<int> indexes) {
     return indexes;
 }
 
+namespace {
+
+// The names of a table's entries, in its order.
+template <typename Table> QStringList namesOf(const Table& table) {
+    QStringList list;
+    for (const auto& entry : table)
+        list << entry.name;
+    return list;
+}
+
+} // namespace
+
 const QStringList& GraphSettings::baselineNames() {
-    static const QStringList names = [] {
-        QStringList list;
-        for (const Baseline::Entry& entry : Baseline::table())
-            list << entry.name;
-        return list;
-    }();
+    static const QStringList names = namesOf(Baseline::table());
     return names;
 }
 
 const QStringList& GraphSettings::sortNames() {
-    static const QStringList names = [] {
-        QStringList list;
-        for (const LayerOrdering::Entry& entry : LayerOrdering::table())
-            list << entry.name;
-        return list;
-    }();
+    static const QStringList names = namesOf(LayerOrdering::table());
     return names;
 }
 

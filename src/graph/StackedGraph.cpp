@@ -128,10 +128,12 @@ void StackedGraph::makeStackedGraph() {
     GraphLayout::Carry carry{monthRange(), {colorKeyMin, colorKeyMax}, std::move(knownOrder), {}};
     knownOrder.clear();
     // A searched order depends only on the data, the baseline and the series taking part: found once.
+    const GraphSettings current = settings();
     const bool searched = LayerOrdering::of(sortAlgo).searched;
     OrderCache::Key orderKey;
-    const QVector<int> taking = settings().shownSeries(int(series->size()));
+    QVector<int> taking;
     if (searched) {
+        taking = current.shownSeries(int(series->size()));
         orderKey = OrderCache::keyOf(*series, baselineAlgo, sortAlgo, taking);
         if (carry.order.isEmpty())
             carry.order = orderCache.find(orderKey);
@@ -143,7 +145,7 @@ void StackedGraph::makeStackedGraph() {
         busy = true;
         QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     };
-    graphLayout = layOut(dataSet(), settings(), carry);
+    graphLayout = layOut(dataSet(), current, carry);
     if (busy)
         QGuiApplication::restoreOverrideCursor();
     if (searched && graphLayout.order.size() == taking.size())

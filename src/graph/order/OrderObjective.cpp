@@ -26,14 +26,13 @@ OrderObjective::OrderObjective(const QVector<SeriesPlacement>& placements, int s
     seriesG.fill(0.0, qint64(placements.size()) * pairs);
     seriesW.fill(0.0, qint64(placements.size()) * pairs);
     for (int s = 0; s < placements.size(); ++s) {
-        const SeriesPlacement& p = placements[s];
-        if (p.count == 0)
-            continue;
-        for (int m = qMax(0, p.first - 1); m <= qMin(pairs - 1, p.last()); ++m) {
-            const double f0 = f(s, m);
-            const double f1 = f(s, m + 1);
-            seriesG[qint64(s) * pairs + m] = f1 - f0;
-            seriesW[qint64(s) * pairs + m] = p.covers(m) && p.covers(m + 1) ? (f0 + f1) / 2.0 : 0.0;
+        int lo = 0;
+        int hi = 0;
+        pairsOf(placements[s], pairs, &lo, &hi);
+        for (int m = lo; m <= hi; ++m) {
+            const PairChange change = pairChange(placements[s], m);
+            seriesG[qint64(s) * pairs + m] = change.g;
+            seriesW[qint64(s) * pairs + m] = change.w;
         }
     }
     referenceFirst.fill(1, placements.size());
@@ -51,14 +50,23 @@ double OrderObjective::wiggle() const {
     return weightSum > 0.0 ? total / weightSum : 0.0;
 }
 
-void OrderObjective::monthsOf(int series, int* from, int* to) const {
-    const SeriesPlacement& p = placements[series];
-    *from = pairs;
-    *to = -1;
+void OrderObjective::pairsOf(const SeriesPlacement& p, int pairs, int* lo, int* hi) {
+    *lo = pairs;
+    *hi = -1;
     if (p.count > 0) {
-        *from = qMax(0, p.first - 1);
-        *to = qMin(pairs - 1, p.last());
+        *lo = qMax(0, p.first - 1);
+        *hi = qMin(pairs - 1, p.last());
     }
+}
+
+void OrderObjective::splitByValue(const QVector<SeriesPlacement>& placements, QVector<int>* withValue,
+                                  QVector<int>* without) {
+    for (int s = 0; s < placements.size(); ++s)
+        (placements[s].count > 0 ? withValue : without)->append(s);
+}
+
+void OrderObjective::monthsOf(int series, int* from, int* to) const {
+    pairsOf(placements[series], pairs, from, to);
     if (anchor == Baseline::Anchor::Reference && referenceFirst[series] <= referenceLast[series]) {
         *from = qMin(*from, qMax(0, referenceFirst[series] - 1));
         *to = qMax(*to, qMin(pairs - 1, referenceLast[series]));
@@ -141,20 +149,6 @@ void OrderObjective::refreshMonths(int lo, int hi) {
     total = 0.0;
     for (double sum : monthSum)
         total += sum;
-}
-
-double OrderObjective::moveChange(int from, int to) const {
-    QVector<double> moves;
-    QVector<double> swaps;
-    changesOf(from, &moves, &swaps);
-    return moves[to];
-}
-
-double OrderObjective::swapChange(int a, int b) const {
-    QVector<double> moves;
-    QVector<double> swaps;
-    changesOf(a, &moves, &swaps);
-    return swaps[b];
 }
 
 void OrderObjective::changesOf(int from, QVector<double>* moves, QVector<double>* swaps) const {
@@ -303,14 +297,7 @@ void OrderObjective::move(int from, int to) {
         positions[layers[k]] = k;
     int lo = 0;
     int hi = 0;
-    const SeriesPlacement& p = placements[x];
-    if (p.count == 0) {
-        lo = pairs;
-        hi = -1;
-    } else {
-        lo = qMax(0, p.first - 1);
-        hi = qMin(pairs - 1, p.last());
-    }
+    pairsOf(placements[x], pairs, &lo, &hi);
     rebuildRows(low, high, 0, pairs - 1);
     rebuildRows(high + 1, n - 1, lo, hi);
     if (anchor == Baseline::Anchor::Reference)
@@ -329,11 +316,11 @@ void OrderObjective::swap(int a, int b) {
     int lo = pairs;
     int hi = -1;
     for (int s : {layers[a], layers[b]}) {
-        const SeriesPlacement& p = placements[s];
-        if (p.count > 0) {
-            lo = qMin(lo, qMax(0, p.first - 1));
-            hi = qMax(hi, qMin(pairs - 1, p.last()));
-        }
+        int first = 0;
+        int last = 0;
+        pairsOf(placements[s], pairs, &first, &last);
+        lo = qMin(lo, first);
+        hi = qMax(hi, last);
     }
     rebuildRows(a, b, 0, pairs - 1);
     rebuildRows(b + 1, n - 1, lo, hi);

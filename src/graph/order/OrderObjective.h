@@ -24,16 +24,11 @@ public:
     const QVector<int>& order() const { return layers; }
     // The thickness-weighted wiggle; 0 without weights.
     double wiggle() const;
-    // The sum of the weights: the same for every order.
-    double weights() const { return weightSum; }
 
-    // How much wiggle() would change if the layer at position from moved to position to, the others
-    // keeping their order; and if the layers at positions a and b traded places. Exact, except under the
-    // reference anchor when the move changes which layers are the reference: then move()/swap() find out.
-    double moveChange(int from, int to) const;
-    double swapChange(int a, int b) const;
-    // Both for the layer at position from and every other position at once (0 at from), in the time of
-    // one: the search's inner loop.
+    // How much wiggle() would change if the layer at position from moved to each position to, the others
+    // keeping their order (moves), and if it traded places with the layer there (swaps); 0 at from. Exact,
+    // except under the reference anchor when the move changes which layers are the reference: then
+    // move()/swap() find out.
     void changesOf(int from, QVector<double>* moves, QVector<double>* swaps) const;
     void move(int from, int to);
     void swap(int a, int b);
@@ -44,6 +39,24 @@ public:
     // The tables hold layers x months doubles; above this the caller should not make one.
     static constexpr qint64 largestTable = 2 << 20;
     static qint64 tableCells(int layers, int span) { return qint64(layers + 1) * qint64(span + 1); }
+
+    // The pairs of months m, m + 1 (of pairs in all) in which a series has a value on either side: lo .. hi,
+    // empty when lo > hi. Only there does its place in the order change anything.
+    static void pairsOf(const SeriesPlacement& p, int pairs, int* lo, int* hi);
+    // A series' thickness change g over the months m, m + 1, and its weight w there: its mean thickness
+    // where it has a value in both, else 0.
+    struct PairChange {
+        double g;
+        double w;
+    };
+    static PairChange pairChange(const SeriesPlacement& p, int m) {
+        const double f0 = p.valueAt(m);
+        const double f1 = p.valueAt(m + 1);
+        return {f1 - f0, p.covers(m) && p.covers(m + 1) ? (f0 + f1) / 2.0 : 0.0};
+    }
+    // The series with a value, in order, and those without (which change nothing wherever they go).
+    static void splitByValue(const QVector<SeriesPlacement>& placements, QVector<int>* withValue,
+                             QVector<int>* without);
 
 private:
     // The months (pairs m, m + 1) in which moving series s can change anything: where it has a value

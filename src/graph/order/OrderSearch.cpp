@@ -64,11 +64,9 @@ QVector<int> OrderSearch::greedy(const QVector<SeriesPlacement>& placements, int
     Partial stack(pairs);
     QVector<int> remaining;
     QVector<int> empty;
-    for (int s = 0; s < placements.size(); ++s)
-        (placements[s].count > 0 ? remaining : empty).append(s);
+    OrderObjective::splitByValue(placements, &remaining, &empty);
     QVector<int> bottom; // from the middle down
     QVector<int> top;    // from the middle up
-    const auto valueAt = [&placements](int s, int m) { return placements[s].valueAt(m); };
     while (!remaining.isEmpty()) {
         if (stop && stop())
             return {};
@@ -76,17 +74,14 @@ QVector<int> OrderSearch::greedy(const QVector<SeriesPlacement>& placements, int
         int bestAt = 0;
         bool bestOnTop = false;
         for (int i = 0; i < remaining.size(); ++i) {
-            const int x = remaining[i];
-            const SeriesPlacement& p = placements[x];
-            const int lo = qMax(0, p.first - 1);
-            const int hi = qMin(pairs - 1, p.last());
+            const SeriesPlacement& p = placements[remaining[i]];
+            int lo = 0;
+            int hi = 0;
+            OrderObjective::pairsOf(p, pairs, &lo, &hi);
             double below = 0.0;
             double above = 0.0;
             for (int m = lo; m <= hi; ++m) {
-                const double f0 = valueAt(x, m);
-                const double f1 = valueAt(x, m + 1);
-                const double gx = f1 - f0;
-                const double wx = p.covers(m) && p.covers(m + 1) ? (f0 + f1) / 2.0 : 0.0;
+                const auto [gx, wx] = OrderObjective::pairChange(p, m);
                 const double q1 = stack.q1[m];
                 const double q2 = stack.q2[m];
                 const double w = stack.w[m];
@@ -116,12 +111,11 @@ QVector<int> OrderSearch::greedy(const QVector<SeriesPlacement>& placements, int
         }
         const int x = remaining[bestAt];
         remaining.remove(bestAt);
-        const SeriesPlacement& p = placements[x];
-        for (int m = qMax(0, p.first - 1); m <= qMin(pairs - 1, p.last()); ++m) {
-            const double f0 = valueAt(x, m);
-            const double f1 = valueAt(x, m + 1);
-            const double gx = f1 - f0;
-            const double wx = p.covers(m) && p.covers(m + 1) ? (f0 + f1) / 2.0 : 0.0;
+        int lo = 0;
+        int hi = 0;
+        OrderObjective::pairsOf(placements[x], pairs, &lo, &hi);
+        for (int m = lo; m <= hi; ++m) {
+            const auto [gx, wx] = OrderObjective::pairChange(placements[x], m);
             if (bestOnTop) {
                 const double d = stack.g[m] + gx / 2.0;
                 stack.q1[m] += wx * d * d;
@@ -151,8 +145,7 @@ QVector<int> OrderSearch::exact(const QVector<SeriesPlacement>& placements, int 
     const int pairs = qMax(0, span);
     QVector<int> layers; // with a value; the others go on top, where they change nothing
     QVector<int> empty;
-    for (int s = 0; s < placements.size(); ++s)
-        (placements[s].count > 0 ? layers : empty).append(s);
+    OrderObjective::splitByValue(placements, &layers, &empty);
     const int n = int(layers.size());
     if (n > exactLayers || anchor == Baseline::Anchor::Reference)
         return {};
@@ -160,14 +153,15 @@ QVector<int> OrderSearch::exact(const QVector<SeriesPlacement>& placements, int 
     QVector<double> w(qint64(n) * pairs, 0.0);
     QVector<double> middle(pairs, 0.0); // the baseline's negative slope
     for (int i = 0; i < n; ++i) {
-        const SeriesPlacement& p = placements[layers[i]];
-        for (int m = qMax(0, p.first - 1); m <= qMin(pairs - 1, p.last()); ++m) {
-            const double f0 = p.valueAt(m);
-            const double f1 = p.valueAt(m + 1);
-            g[qint64(i) * pairs + m] = f1 - f0;
-            w[qint64(i) * pairs + m] = p.covers(m) && p.covers(m + 1) ? (f0 + f1) / 2.0 : 0.0;
+        int lo = 0;
+        int hi = 0;
+        OrderObjective::pairsOf(placements[layers[i]], pairs, &lo, &hi);
+        for (int m = lo; m <= hi; ++m) {
+            const OrderObjective::PairChange change = OrderObjective::pairChange(placements[layers[i]], m);
+            g[qint64(i) * pairs + m] = change.g;
+            w[qint64(i) * pairs + m] = change.w;
             if (anchor == Baseline::Anchor::Middle)
-                middle[m] += (f1 - f0) / 2.0;
+                middle[m] += change.g / 2.0;
         }
     }
     // cost[S]: the least sum of the layers in S stacked at the bottom; top[S]: the uppermost of them.
@@ -224,26 +218,24 @@ OrderSearch::Result OrderSearch::run(const LayerOrdering::Input& input) {
                                       LayerOrdering::weighted(placements, span)};
     result.order = specified[0];
     result.specified = wiggleOf(specified[0]);
-    for (const QVector<int>& order : specified) {
-        const double wiggle = wiggleOf(order);
+    for (int i = 1; i < 3; ++i) {
+        const double wiggle = wiggleOf(specified[i]);
         if (wiggle < result.specified) {
             result.specified = wiggle;
-            result.order = order;
+            result.order = specified[i];
         }
     }
     result.wiggle = result.start = result.specified;
     // Values too large to square leave nothing to compare.
     if (!std::isfinite(result.specified) || placements.size() < 2) {
         result.order = specified[0];
-        result.wiggle = result.start = result.specified;
         return result;
     }
     // Under the reference a few layers are simply tried in every order.
     if (anchor == Baseline::Anchor::Reference) {
         QVector<int> layers;
         QVector<int> empty;
-        for (int s = 0; s < placements.size(); ++s)
-            (placements[s].count > 0 ? layers : empty).append(s);
+        OrderObjective::splitByValue(placements, &layers, &empty);
         if (layers.size() <= exhaustiveLayers) {
             do {
                 if (deadline.expired()) {
@@ -283,9 +275,9 @@ OrderSearch::Result OrderSearch::run(const LayerOrdering::Input& input) {
     const QVector<int> greedy =
         OrderSearch::greedy(placements, span, anchor, [&] { return deadline.past(greedyShare); });
     if (!greedy.isEmpty()) {
-        result.greedy = wiggleOf(greedy);
-        if (result.greedy < result.wiggle) {
-            result.wiggle = result.start = result.greedy;
+        const double wiggle = wiggleOf(greedy);
+        if (wiggle < result.wiggle) {
+            result.wiggle = result.start = wiggle;
             result.order = greedy;
         }
     }
@@ -347,7 +339,6 @@ OrderSearch::Result OrderSearch::run(const LayerOrdering::Input& input) {
                     objective.move(bestTo, p);
                 continue;
             }
-            ++result.moves;
             improved = true;
         }
         if (deadline.wasSpent())

@@ -24,10 +24,8 @@ public:
         double wiggle = 0.0;    // of order
         double start = 0.0;     // of the order the local search started from
         double specified = 0.0; // of the best of the specified orderings
-        double greedy = 0.0;    // of the greedy placement; 0 when it did not finish
         bool exact = false;     // order is the exact optimum
         bool capped = false;    // the budget ran out before the search finished
-        int moves = 0;          // moves and swaps applied
     };
     static Result run(const LayerOrdering::Input& input);
 
