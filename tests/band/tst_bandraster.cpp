@@ -158,6 +158,34 @@ private slots:
             }
         }
     }
+
+    // A band taller than the rasterizer's block of rows, with its name, is swept block by block: every
+    // pixel as Qt draws it, whichever block it falls in.
+    void tallerThanARowBlock() {
+        BandGeometry band;
+        band.xScale = 40.0;
+        band.yScale = 1.0;
+        for (int k = 0; k < 16; ++k) {
+            band.bottoms.append(k % 3 == 0 ? 0.0 : 5.0 * k);
+            band.tops.append(k == 0 || k == 15 ? band.bottoms.last() : 1000.0 + 37.0 * k);
+        }
+        QPainterPath glyphs;
+        QFont font;
+        font.setPixelSize(700);
+        glyphs.addText(QPointF(30.0, -80.0), font, QStringLiteral("Wg"));
+        const QSize size(640, 1300);
+        QTransform transform;
+        transform.translate(0.4, 1250.3);
+        const QColor fill(200, 90, 40);
+        for (bool clipped : {false, true}) {
+            const QImage expected = byQt(band, glyphs, transform, size, fill, QPen(Qt::NoPen),
+                                         QImage::Format_RGB32, clipped, 1.0);
+            const QImage drawn = byRaster(band, glyphs, transform, size, fill, QPen(Qt::NoPen),
+                                          QImage::Format_RGB32, clipped, 1.0, 256);
+            const PictureDifference difference = comparePictures(drawn, expected, 0);
+            QVERIFY2(difference.differing == 0, qPrintable(difference.text()));
+        }
+    }
 };
 
 QTEST_MAIN(BandRasterTest)
