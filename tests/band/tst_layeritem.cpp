@@ -2,6 +2,7 @@
 #include "band/LayerOutline.h"
 #include "graph/LayerLabel.h"
 #include "labels/LabelCache.h"
+#include "render/SceneImage.h"
 #include "support/PictureCompare.h"
 
 #include <QBrush>
@@ -137,6 +138,39 @@ private slots:
         const PictureDifference difference = comparePictures(image, expected);
         QVERIFY2(difference.largest <= 8 && difference.differing <= 10, qPrintable(difference.text()));
         QVERIFY(image != QImage(image.size(), image.format()));
+    }
+
+    // Drawn straight into an image's pixels, tile by tile and clipped to the image, as exports draw it: the
+    // band with its name cut out or filled, at full strength and faded, every pixel as the plain path item
+    // draws it.
+    void drawsIntoPixelsAsAPathItemDraws_data() {
+        QTest::addColumn<bool>("filledLabel");
+        QTest::addColumn<double>("opacity");
+        for (bool filled : {false, true})
+            for (double opacity : {1.0, 0.25})
+                QTest::addRow("%s, opacity %g", filled ? "filled label" : "cut-out label", opacity)
+                    << filled << opacity;
+    }
+    void drawsIntoPixelsAsAPathItemDraws() {
+        QFETCH(bool, filledLabel);
+        QFETCH(double, opacity);
+        const Band band(wave(60, 0.0, 4.0), 300.0, 40.0);
+        QGraphicsScene ours;
+        auto* item = new LayerItem(band.geometry, band.label, layerPen, QBrush(Qt::darkCyan),
+                                   LayerItem::Storage::WholePath, filledLabel ? QBrush(Qt::white) : QBrush());
+        item->setOpacity(opacity);
+        ours.addItem(item);
+        const std::unique_ptr<QGraphicsScene> plain = plainCopy(ours);
+        const QSize size(900, 240);
+        QTransform transform;
+        transform.translate(4.3, 380.6);
+        transform.scale(0.5, 0.5);
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QVERIFY(
+            SceneImage::drawLayers(ours, transform, QRectF(image.rect()), image, 4, nullptr, image.rect()));
+        const PictureDifference difference = comparePictures(image, paintScene(*plain, size, transform), 0);
+        QVERIFY2(difference.differing == 0, qPrintable(difference.text()));
     }
 };
 
