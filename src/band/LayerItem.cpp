@@ -71,6 +71,12 @@ QPainterPath outlineWithLabel(const BandGeometry& band, const QPainterPath& labe
     return path;
 }
 
+// The cell buffer of this thread: a few megabytes, made once per thread for every fill it draws.
+CellRaster& threadCells() {
+    static thread_local CellRaster cells;
+    return cells;
+}
+
 } // namespace
 
 // Where the painter draws: its transforms from item to logical and device coordinates, and the
@@ -183,10 +189,9 @@ void LayerItem::drawLabel(QPainter* painter, const Surface& surface, bool pixels
     if (!labelBounds.intersects(reachedArea(surface)))
         return;
     if (raster && labelBrush.style() == Qt::SolidPattern && fitsRaster(surface, *raster, labelBounds)) {
-        static thread_local CellRaster cells;
         BandRaster::fill(BandGeometry(), labelContours, *raster,
                          PixelBlend::faded(labelBrush.color().rgba64(), opacityOf(*painter)).toArgb32(),
-                         raster->clip.left(), raster->clip.right() + 1, cells);
+                         raster->clip.left(), raster->clip.right() + 1, threadCells());
         return;
     }
     const double reach = surface.penReach;
@@ -363,11 +368,10 @@ bool LayerItem::drawIntoPixels(QPainter* painter, const Surface& surface,
         return false;
     const int opacity = opacityOf(*painter);
     if (fill == Qt::SolidPattern) {
-        static thread_local CellRaster cells;
         static const PathContours none;
         BandRaster::fill(geometry, labelApart() ? none : labelContours, raster,
                          PixelBlend::faded(brush().color().rgba64(), opacity).toArgb32(), raster.clip.left(),
-                         raster.clip.right() + 1, cells);
+                         raster.clip.right() + 1, threadCells());
     }
     if (pen().style() == Qt::NoPen)
         return true;

@@ -26,9 +26,9 @@ public:
 
     bool isValid() const { return valid; }
     // Draws the layers that reach into area (in the painter's coordinates): a layer further away draws
-    // nothing there. whole: when the painter's device is a piece of a larger picture, that picture's
-    // rectangle in the device's pixels, so that thin lines come out as on the whole picture.
-    void paint(QPainter& painter, const QRectF& area, const QRect& whole = QRect()) const;
+    // nothing there. whole: the rectangle of the picture the painter's device is a piece of, in the
+    // device's pixels, so that thin lines come out as on the whole picture.
+    void paint(QPainter& painter, const QRectF& area, const QRect& whole) const;
 
 private:
     QVector<const LayerItem*> items;

@@ -132,7 +132,7 @@ bool SceneImage::drawLayers(QGraphicsScene& scene, const QTransform& transform, 
     int done = 0;
     forEachInParallel(int(tiles.size()), [&](int i) {
         drawTile(image, tiles[i], [&](QPainter& painter, const QRect& area) {
-            layers.paint(painter, area, (whole.isNull() ? image.rect() : whole).translated(-area.topLeft()));
+            layers.paint(painter, area, whole.translated(-area.topLeft()));
         });
         if (tileDone) {
             const std::lock_guard<std::mutex> lock(reporting);

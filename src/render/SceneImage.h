@@ -70,12 +70,11 @@ public:
     // every core at once. False, with nothing drawn, when the scene holds anything but layers or the
     // transform turns or shears it.
     // tileDone, when given, hears of each tile as it is done (done of all), one call at a time. whole: the
-    // rectangle of the picture image is a piece of, in image pixels (null: the image itself); the tiles
-    // draw as one painter on the whole would.
+    // rectangle of the picture image is a piece of, in image pixels; the tiles draw as one painter on the
+    // whole would.
     static bool drawLayers(QGraphicsScene& scene, const QTransform& transform, const QRectF& clip,
-                           QImage& image, int columns,
-                           const std::function<void(int done, int all)>& tileDone = nullptr,
-                           const QRect& whole = QRect());
+                           QImage& image, int columns, const std::function<void(int done, int all)>& tileDone,
+                           const QRect& whole);
 
     // Largest image render() accepts, in bytes of pixel data.
     static constexpr qint64 maxImageBytes = qint64(2) * 1024 * 1024 * 1024;
