@@ -185,6 +185,15 @@ private slots:
         // Month 2: stack S1 (2), S2 (5) around S1: 0.5 * 7 - (5 + 1) < 0 -> bottom.
         QCOMPARE(orderOf(Weighted, data), QVector<int>({3, 0, 1, 2}));
     }
+    void weightedMovesTheReferenceUpWithinItsLookAhead() {
+        // Month 0 stacks A = S2 (2), the pivot P = S0 (2, ending after month 1), B = S1 (4). S3 arrives in
+        // month 1: then 0.5 * 8 - (4 + 1) = -1; in months 2 and 3 P has ended and B is the reference,
+        // 0.5 * 6 - 0.5 * 4 = 1 each, so E = 0.5 * -1 + 1 + 0.25 * 1 > 0: top. Had P stayed the reference,
+        // B would count whole (-1 each month) and send S3 to the bottom.
+        const QVector<DataSeries> data = {at(0, {2, 2}), at(0, {4, 4, 4, 4}), at(0, {2, 2, 2, 2}),
+                                          at(1, {1, 1, 1})};
+        QCOMPARE(orderOf(Weighted, data), QVector<int>({2, 0, 1, 3}));
+    }
     void fastSweepMatchesTheLiteralOne() {
         QRandomGenerator random(20261208);
         for (int round = 0; round < 300; ++round) {
