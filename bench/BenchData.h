@@ -3,11 +3,14 @@
 #include "data/DataFileReader.h"
 #include "graph/GraphSettings.h"
 #include "graph/StackedGraph.h"
+#include "view/StackedGraphView.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QFileInfo>
+#include <QImage>
 #include <QString>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -83,6 +86,32 @@ struct BenchGraph {
     QWidget parent;
     StackedGraph scene;
 };
+
+// Repaints the view's viewport into an image kept between repaints, as a window keeps its backing
+// store; grab() would allocate a new pixmap, and take its page faults, every time.
+inline void repaint(QWidget* viewport, QImage& store) {
+    if (store.size() != viewport->size())
+        store = QImage(viewport->size(), QImage::Format_ARGB32_Premultiplied);
+    viewport->render(&store);
+    benchmark::DoNotOptimize(store.constBits());
+}
+
+// A wheel notch on the view, as the mouse sends it: one step of the zoom.
+inline void turnWheel(QWidget* viewport, int notches) {
+    const QPointF centre(viewport->width() / 2.0, viewport->height() / 2.0);
+    QWheelEvent event(centre, viewport->mapToGlobal(centre), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &event);
+}
+
+// A 1920 × 1080 view of the whole graph, on the raster viewport.
+inline StackedGraphView* fittedView(BenchGraph& graph) {
+    StackedGraphView* view = graph.scene.view;
+    view->resize(1920, 1080);
+    view->showWholeGraph();
+    QCoreApplication::processEvents();
+    return view;
+}
 
 // Skips a benchmark whose data file could not be generated.
 #define REQUIRE_DATA(data)                                                                                   \

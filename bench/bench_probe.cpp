@@ -21,25 +21,12 @@ const BenchPreset large{"large", 2000, 600};
 // the view's centre.
 struct ViewedGraph {
     explicit ViewedGraph(const DataSet& data, int notches)
-        : graph(data) {
-        view = graph.scene.view;
-        view->resize(1920, 1080);
-        view->showWholeGraph();
-        QCoreApplication::processEvents();
-        const QPointF centre(view->viewport()->width() / 2.0, view->viewport()->height() / 2.0);
-        for (int notch = 0; notch < notches; ++notch) {
-            QWheelEvent event(centre, view->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(view->viewport(), &event);
-        }
+        : graph(data)
+        , view(fittedView(graph)) {
+        for (int notch = 0; notch < notches; ++notch)
+            turnWheel(view->viewport(), 1);
     }
-    // Repaints the viewport into an image kept between repaints, as a window keeps its backing store.
-    void repaint() {
-        if (store.size() != view->viewport()->size())
-            store = QImage(view->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-        view->viewport()->render(&store);
-        benchmark::DoNotOptimize(store.constBits());
-    }
+    void repaint() { ::repaint(view->viewport(), store); }
     BenchGraph graph;
     StackedGraphView* view = nullptr;
     QImage store;

@@ -78,25 +78,13 @@ BENCHMARK(BM_EncodePng)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-// Repaints the view's viewport into an image kept between repaints, as a window keeps its backing
-// store; grab() would allocate a new pixmap, and take its page faults, every time.
-void repaint(QWidget* viewport, QImage& store) {
-    if (store.size() != viewport->size())
-        store = QImage(viewport->size(), QImage::Format_ARGB32_Premultiplied);
-    viewport->render(&store);
-    benchmark::DoNotOptimize(store.constBits());
-}
-
 // One step of a width-slider drag: a rebuild at the new width and one repaint of a 1920 × 1080
 // view with the raster viewport; with the second argument 0, the repaint alone.
 void BM_SliderRedraw(benchmark::State& state) {
     const DataSet* data = benchDataSet(presets[state.range(0)]);
     REQUIRE_DATA(data);
     BenchGraph graph(*data);
-    StackedGraphView* view = graph.scene.view;
-    view->resize(1920, 1080);
-    view->showWholeGraph();
-    QCoreApplication::processEvents();
+    StackedGraphView* view = fittedView(graph);
     const int width = int(graph.scene.xRange);
     int step = 0;
     const bool rebuild = state.range(1) != 0;
@@ -117,23 +105,6 @@ BENCHMARK(BM_SliderRedraw)
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
-
-// A wheel notch on the view, as the mouse sends it: one step of the zoom.
-void turnWheel(QWidget* viewport, int notches) {
-    const QPointF centre(viewport->width() / 2.0, viewport->height() / 2.0);
-    QWheelEvent event(centre, viewport->mapToGlobal(centre), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(viewport, &event);
-}
-
-// A 1920 × 1080 view of the whole graph, on the raster viewport.
-StackedGraphView* fittedView(BenchGraph& graph) {
-    StackedGraphView* view = graph.scene.view;
-    view->resize(1920, 1080);
-    view->showWholeGraph();
-    QCoreApplication::processEvents();
-    return view;
-}
 
 // The repaint of a view zoomed in at its centre by some wheel notches (60: about 4400 times, past
 // what Qt's rasterizer takes in one path). Args: preset, notches.
