@@ -97,6 +97,7 @@ private slots:
         const int standard = graph->xRangeSlider->value();
         w.central.setFillWindow(true);
         QCOMPARE(graph->xRangeSlider->value(), int(w.scene(0)->xRange));
+        QCOMPARE(graph->xRangeSlider->value(), fillWidth(w.scene(0)));
         // A new size of the window gives a new width.
         const int before = graph->xRangeSlider->value();
         w.central.resize(1400, 600);
@@ -107,7 +108,10 @@ private slots:
         QCOMPARE(off.size(), 1);
         QVERIFY(!w.central.fill(0)->isOn());
         QVERIFY(graph->xRangeSlider->value() != standard);
-        // Turned off from the menu, a graph gets its standard width back.
+        // Shown, the compare graph is widened too; turned off from the menu, it gets its standard width back.
+        w.central.toggleCompareGraph(true);
+        QTRY_COMPARE(w.central.compareGraph->xRangeSlider->value(), fillWidth(w.scene(1)));
+        QVERIFY(w.central.compareGraph->xRangeSlider->value() != standard);
         w.central.fill(1)->setOn(false);
         QCOMPARE(w.central.compareGraph->xRangeSlider->value(), standard);
     }
