@@ -50,12 +50,12 @@ void InquiryEntries::setReadout(bool on) {
 }
 
 void InquiryEntries::showReadout(const QString& text) {
-    if (!readoutAction->isChecked())
-        return;
-    if (text.isEmpty())
-        window->statusBar()->clearMessage();
-    else
+    // The probes speak only while Readout is on, and clear the line as it goes off, so that an old text
+    // does not come back with it. Clearing asks for no status bar that is not there.
+    if (!text.isEmpty())
         window->statusBar()->showMessage(text);
+    else if (QStatusBar* bar = window->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly))
+        bar->clearMessage();
 }
 
 void InquiryEntries::setSeriesList(bool on) {

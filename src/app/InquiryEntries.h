@@ -21,8 +21,6 @@ public:
     QAction* readoutAction = nullptr;
     QAction* seriesListAction = nullptr;
     QAction* fillWindowAction = nullptr;
-    // Made when "Series List" is first checked.
-    SeriesListDock* dock() const { return seriesList; }
 
 private:
     void setReadout(bool on);

@@ -125,14 +125,19 @@ void StackedGraphView::fitScene() {
 }
 
 void StackedGraphView::zoomOnto(const QPointF& scenePoint, double factor) {
-    if (std::isfinite(factor) && factor > 0.0 && factor != 1.0) {
-        scale(factor, factor);
-        if (OpenGLSupport::hasOpenGL()) {
-            pixelScale *= factor;
-            updateAutoGLViewport();
-        }
-    }
+    if (std::isfinite(factor) && factor > 0.0 && factor != 1.0)
+        zoomBy(factor);
     centerOn(scenePoint);
+}
+
+void StackedGraphView::zoomBy(double factor) {
+    scale(factor, factor);
+    if (OpenGLSupport::hasOpenGL()) {
+        pixelScale *= factor;
+        // May replace the viewport that delivers a wheel event; Qt no longer touches it once the
+        // accepted event returns.
+        updateAutoGLViewport();
+    }
 }
 
 void StackedGraphView::resetPixelScale() {
@@ -370,14 +375,7 @@ void StackedGraphView::wheelEvent(QWheelEvent* event) {
     const QPoint angle = event->angleDelta();
     if (std::abs(angle.x()) > std::abs(angle.y()))
         return;
-    const double factor = 1.0 + (angle.y() / 8) / 100.0;
-    scale(factor, factor);
-    if (OpenGLSupport::hasOpenGL()) {
-        pixelScale *= factor;
-        // May replace the viewport that delivers this event; Qt no longer touches it once the
-        // accepted event returns from here.
-        updateAutoGLViewport();
-    }
+    zoomBy(1.0 + (angle.y() / 8) / 100.0);
     // The graph moved under a pointer that did not.
     emit pointerMoved(scenePointAt(event->position()));
 }

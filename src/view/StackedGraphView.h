@@ -76,6 +76,8 @@ private:
     QPointF scenePointAt(const QPointF& viewportPosition) const;
     // fitInView, or the margin-free fit while the view fills its viewport.
     void fitScene();
+    // One zoom step: the scale, the pixel scale and the automatic OpenGL rule.
+    void zoomBy(double factor);
 
     // Paints what the event exposes as QGraphicsView would, with the layers drawn in tiles on every core;
     // false, with nothing painted, when the viewport or the scene does not allow it.

@@ -61,7 +61,6 @@ bool CentralWidget::loadDataFile(const QString& fileName, QString* message, cons
         message->clear();
     mainGraph->updateStackedGraph();
     compareGraph->updateStackedGraph();
-    emit dataSetChanged();
     return true;
 }
 

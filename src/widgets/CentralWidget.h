@@ -62,8 +62,6 @@ public slots:
 signals:
     void readoutChanged(const QString& text);
     void highlightChanged(int seriesIndex);
-    // A load replaced the series: every series is shown again.
-    void dataSetChanged();
     // A hand on a width slider turned Fill Window off.
     void fillWindowChanged(bool on);
 

@@ -50,8 +50,11 @@ void FillWindow::setOn(bool fill) {
 }
 
 void FillWindow::schedule(bool refit) {
+    // Nothing is owed while off: a resize then must not refit after some later, ordinary build.
+    if (!on)
+        return;
     pendingRefit = pendingRefit || refit;
-    if (!on || pending)
+    if (pending)
         return;
     pending = true;
     // Resizes come in bursts, and a build must not start inside another: once, when control is back.

@@ -18,7 +18,6 @@ class GraphProbe : public QObject {
 public:
     explicit GraphProbe(StackedGraph* graph);
 
-    bool isActive() const { return active; }
     void setActive(bool on);
 
     LayerHit hitAt(const QPointF& scenePoint);

@@ -39,8 +39,7 @@ QString dataText(const DataFileResult& data) {
     const MonthRange months = MonthRange::ofSeries(series);
     QString text = QStringLiteral("%1 series over %2 months, %3 to %4.")
                        .arg(series.size())
-                       .arg(MonthRange::count(months.lastYear, months.lastMonth) -
-                            MonthRange::count(months.firstYear, months.firstMonth) + 1)
+                       .arg(months.span() + 1)
                        .arg(MonthText::padded(months.firstYear, months.firstMonth),
                             MonthText::padded(months.lastYear, months.lastMonth));
     if (data.droppedSeries > 0)

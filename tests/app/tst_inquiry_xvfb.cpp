@@ -10,8 +10,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCursor>
-#include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
@@ -19,13 +17,6 @@
 // The View menu's Readout, Series List and Fill Window in a real window, with the pointer moved by the
 // X server.
 namespace {
-
-QAction* entry(MainWindow& window, const QString& text) {
-    for (QAction* action : window.menuBar()->actions().at(1)->menu()->actions())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
 
 // A viewport pixel whose neighbourhood (reach pixels each way, both diagonals) lies on one layer by the
 // probe's own reckoning, and that layer's series (-1 and a null point when there is none); avoid: a
@@ -78,8 +69,8 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.loadFile(exampleDataFile()));
-        entry(window, QStringLiteral("Readout"))->setChecked(true);
-        entry(window, QStringLiteral("Fill Window"))->setChecked(true);
+        findAction(window, QStringLiteral("Readout"))->setChecked(true);
+        findAction(window, QStringLiteral("Fill Window"))->setChecked(true);
         QStatusBar* status = window.findChild<QStatusBar*>();
         QVERIFY(status && status->isVisible());
         StackedGraph* graph = window.centralWidget->mainGraph->stackedGraph;
@@ -130,7 +121,7 @@ private slots:
         QCOMPARE(brightness(after, pixel), brightness(before, pixel));
         // It outlives rebuilds in both graphs; hiding its series or Esc ends it.
         window.centralWidget->mainGraph->baselineBox->setCurrentIndex(0);
-        entry(window, QStringLiteral("Compare Graph"))->setChecked(true);
+        findAction(window, QStringLiteral("Compare Graph"))->setChecked(true);
         QCOMPARE(window.centralWidget->compareGraph->stackedGraph->highlightedSeries(), series);
         window.centralWidget->setHiddenSeries({series});
         QCOMPARE(window.centralWidget->highlightedSeries(), -1);
@@ -140,7 +131,7 @@ private slots:
         QTest::keyClick(&window, Qt::Key_Escape);
         QCOMPARE(window.centralWidget->highlightedSeries(), -1);
 
-        entry(window, QStringLiteral("Readout"))->setChecked(false);
+        findAction(window, QStringLiteral("Readout"))->setChecked(false);
         QVERIFY(!status->isVisible());
     }
 };

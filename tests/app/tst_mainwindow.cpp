@@ -73,6 +73,21 @@ private slots:
                  QMainWindow::AnimatedDocks | QMainWindow::ForceTabbedDocks | QMainWindow::VerticalTabs);
     }
 
+    // Readout turned off takes its line along: turned on again, the status bar starts empty.
+    void readoutOffClearsItsLine() {
+        MainWindow window;
+        QAction* readout = findAction(window, QStringLiteral("Readout"));
+        readout->setChecked(true);
+        emit window.centralWidget->readoutChanged(QStringLiteral("A"));
+        QStatusBar* status = window.findChild<QStatusBar*>();
+        QVERIFY(status);
+        QCOMPARE(status->currentMessage(), QStringLiteral("A"));
+        readout->setChecked(false);
+        QVERIFY(status->isHidden());
+        readout->setChecked(true);
+        QCOMPARE(status->currentMessage(), QString());
+    }
+
     void shortNames_data() {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("shortName");

@@ -110,7 +110,11 @@ private slots:
         const LayerHit hit = LayerHit::find(layout, {}, point);
         QCOMPARE(hit.layer, layer);
         QCOMPARE(hit.month, qint64(nearestMonth));
-        // A one-month layer is a line, touched within the reach beside it.
+    }
+
+    // A one-month layer is a line, touched within the reach beside it.
+    void oneMonthLayerWithinReach() {
+        const GraphLayout layout = layOutWith(hand(), 0, GraphSettings::LabelMode::None);
         const QPointF besideC(1.0 * layout.xScale + 0.2, -6.5 * layout.yScale);
         QCOMPARE(LayerHit::find(layout, {}, besideC, 0.25).layer, 2);
     }

@@ -30,6 +30,11 @@ struct Window {
     bool ready = false;
 };
 
+// The width Fill Window gives a graph in its view as it is now.
+int fillWidth(const StackedGraph* scene) {
+    return FillWindow::widthFor(scene->layout().sceneRect.height(), scene->view->viewport()->size());
+}
+
 } // namespace
 
 class GraphInquiryTest : public QObject {
@@ -92,6 +97,7 @@ private slots:
         const int standard = graph->xRangeSlider->value();
         w.central.setFillWindow(true);
         QCOMPARE(graph->xRangeSlider->value(), int(w.scene(0)->xRange));
+        QCOMPARE(graph->xRangeSlider->value(), fillWidth(w.scene(0)));
         // A new size of the window gives a new width.
         const int before = graph->xRangeSlider->value();
         w.central.resize(1400, 600);
@@ -102,9 +108,33 @@ private slots:
         QCOMPARE(off.size(), 1);
         QVERIFY(!w.central.fill(0)->isOn());
         QVERIFY(graph->xRangeSlider->value() != standard);
-        // Turned off from the menu, a graph gets its standard width back.
+        // Shown, the compare graph is widened too; turned off from the menu, it gets its standard width back.
+        w.central.toggleCompareGraph(true);
+        QTRY_COMPARE(w.central.compareGraph->xRangeSlider->value(), fillWidth(w.scene(1)));
+        QVERIFY(w.central.compareGraph->xRangeSlider->value() != standard);
         w.central.fill(1)->setOn(false);
         QCOMPARE(w.central.compareGraph->xRangeSlider->value(), standard);
+    }
+
+    // Resizes while it is off (the first show among them) owe no refit: a zoom made after turning it on
+    // outlives the next build that keeps the width.
+    void fillWindowKeepsTheZoom() {
+        Window w;
+        QVERIFY(w.ready);
+        StackedGraph* scene = w.scene(0);
+        QSlider* slider = w.central.mainGraph->xRangeSlider;
+        const int width = fillWidth(scene);
+        slider->setRange(qMin(slider->minimum(), width), qMax(slider->maximum(), width));
+        slider->setValue(width);
+        QCoreApplication::processEvents();
+        w.central.setFillWindow(true);
+        QCOMPARE(slider->value(), width);
+        // Out, not in: scroll bars would shrink the viewport and so change the width.
+        scene->view->zoomOnto(scene->sceneRect().center(), 0.5);
+        const QTransform zoomed = scene->view->transform();
+        scene->makeStackedGraph();
+        QCoreApplication::processEvents();
+        QCOMPARE(scene->view->transform(), zoomed);
     }
 };
 
