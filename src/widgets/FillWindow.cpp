@@ -73,8 +73,9 @@ void FillWindow::follow(bool refit) {
     StackedGraph* scene = graph->stackedGraph;
     fittedViewSize = scene->view->size();
     const GraphLayout& layout = scene->layout();
+    // The viewport as it is without scroll bars: those of a view zoomed in must not change the width.
     const int width =
-        layout.drawable ? widthFor(layout.sceneRect.height(), scene->view->viewport()->size()) : 0;
+        layout.drawable ? widthFor(layout.sceneRect.height(), scene->view->maximumViewportSize()) : 0;
     if (width < 1)
         return;
     QSlider* slider = graph->xRangeSlider;
