@@ -232,10 +232,9 @@ public:
     void fail(qint64 lineNumber, int column, const QString& what) {
         if (failed())
             return;
-        QString text = QStringLiteral("Line %1, column %2").arg(lineNumber).arg(column);
-        if (column >= 1 && column <= headerNames.size() && !headerNames[column - 1].isEmpty())
-            text += QStringLiteral(" (\"%1\")").arg(FileText::shortened(headerNames[column - 1]));
-        source.error = text + QStringLiteral(": ") + what;
+        const QString name =
+            column >= 1 && column <= headerNames.size() ? headerNames[column - 1] : QString();
+        source.error = SourceTable::linePlace(lineNumber, column, name) + QStringLiteral(": ") + what;
     }
     // The parser stopped at offset of bytes: a quote where none may be, or no memory.
     void failParsing(int code, const char* bytes, size_t offset, qint64 firstLine) {
