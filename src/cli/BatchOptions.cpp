@@ -227,7 +227,7 @@ bool BatchOptions::read(const QCommandLineParser& parser, QString* error) {
     graph.labels = GraphSettings::LabelMode(labels);
     labelsGiven = parser.isSet(QStringLiteral("labels"));
 
-    // Without --scheme the colours stay the start colours of the
+    // Without --scheme the colours stay the start colours of the settings.
     if (parser.isSet(QStringLiteral("scheme"))) {
         const int preset = colorSchemePresetIndex(parser.value(QStringLiteral("scheme")));
         if (preset < 0) {
