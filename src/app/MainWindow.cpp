@@ -103,15 +103,20 @@ QString MainWindow::shortName(const QString& fileName) {
 
 bool MainWindow::loadFile(const QString& fileName) {
     QString message;
-    ImportOptions options;
-    // A table's columns are shown, and chosen, before it loads; a data file loads as it is.
+    bool loaded = false;
+    // A table's columns are shown, and chosen, before it loads; a data file loads as it is. The table
+    // the preview showed is the one that loads: the preview cannot change the rows left out above it.
     if (DataLoader::isTable(fileName)) {
         const SourceTable source = DataLoader::readTable(fileName);
+        ImportOptions options;
         if (source.ok() && !UserDialogs::instance().previewImport(this, fileName, source, &options))
             return false;
         message = source.error;
+        loaded = source.ok() && centralWidget->loadTable(source, &message, options);
+    } else {
+        loaded = centralWidget->loadDataFile(fileName, &message);
     }
-    if (!message.isEmpty() || !centralWidget->loadDataFile(fileName, &message, options)) {
+    if (!loaded) {
         UserDialogs::instance().showWarning(this, tr("Load Data"),
                                             tr("The data file could not be loaded.\n\n%1").arg(message));
         return false;

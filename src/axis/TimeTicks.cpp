@@ -1,5 +1,7 @@
 #include "axis/TimeTicks.h"
 
+#include "data/MonthText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -31,12 +33,6 @@ qint64 yearStride(double pixelsPerYear, double needed, qint64 divides) {
 
 } // namespace
 
-QString TimeTicks::monthName(int month) {
-    static const char* const names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    return month >= 1 && month <= 12 ? QString::fromLatin1(names[month - 1]) : QString();
-}
-
 QVector<TimeTick> TimeTicks::plan(const MonthRange& months, double pixelsPerMonth, double from, double to,
                                   const TextWidth& textWidth) {
     QVector<TimeTick> ticks;
@@ -63,7 +59,7 @@ QVector<TimeTick> TimeTicks::plan(const MonthRange& months, double pixelsPerMont
     double monthWidth = 0.0;
     double quarterWidth = 0.0;
     for (int month = 2; month <= 12; ++month) {
-        const double width = textWidth(monthName(month));
+        const double width = textWidth(MonthText::shortName(month));
         monthWidth = std::max(monthWidth, width);
         if ((month - 1) % 3 == 0)
             quarterWidth = std::max(quarterWidth, width);
@@ -91,7 +87,7 @@ QVector<TimeTick> TimeTicks::plan(const MonthRange& months, double pixelsPerMont
                 const bool quarter = (month - 1) % 3 == 0;
                 tick.level = quarter ? TimeTick::Level::Quarter : TimeTick::Level::Month;
                 if (monthLabels || (quarter && quarterLabels))
-                    tick.text = monthName(int(month));
+                    tick.text = MonthText::shortName(month);
             }
             ticks.append(tick);
         }
@@ -123,7 +119,7 @@ QVector<TimeTick> TimeTicks::plan(const MonthRange& months, double pixelsPerMont
             place = ticks.insert(place, tick);
         }
         calendar(at, &year, &month);
-        place->text = month == 1 ? QString::number(year) : monthName(int(month));
+        place->text = month == 1 ? QString::number(year) : MonthText::shortName(month);
     }
 
     // Without a year among the labels the first one names it, and takes the room that needs.

@@ -29,8 +29,6 @@ public:
     // The ticks of the months from .. to (month indexes, within the range), first to last.
     static QVector<TimeTick> plan(const MonthRange& months, double pixelsPerMonth, double from, double to,
                                   const TextWidth& textWidth);
-    // "Jan" .. "Dec".
-    static QString monthName(int month);
 
     // Pixels from the end of one label to the tick of the next.
     static constexpr double labelGap = 8.0;

@@ -60,6 +60,31 @@ QStringList schemeNames() {
     return names;
 }
 
+// The names for an option's help, quoted where they hold a blank, the default marked.
+QString nameList(const QStringList& list, int defaultCode) {
+    QStringList quoted;
+    for (int i = 0; i < list.size(); ++i) {
+        const QString name =
+            list[i].contains(QLatin1Char(' ')) ? QLatin1Char('"') + list[i] + QLatin1Char('"') : list[i];
+        quoted << (i == defaultCode ? name + QStringLiteral(" (default)") : name);
+    }
+    return quoted.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
+
+// Sets target to the index of the option's value among names when the option is given; false, saying
+// why, when the value is none of them.
+bool pickName(const QCommandLineParser& parser, const QString& option, const QStringList& names, int& target,
+              QString* error) {
+    if (!parser.isSet(option))
+        return true;
+    target = names.indexOf(parser.value(option));
+    if (target < 0) {
+        *error = QStringLiteral("--%1 must be one of: %2").arg(option, names.join(QStringLiteral(", ")));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void BatchOptions::addTo(QCommandLineParser& parser) {
@@ -68,35 +93,26 @@ void BatchOptions::addTo(QCommandLineParser& parser) {
                        "with FILE loaded if given."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const auto names = [](const QStringList& list, int defaultCode) {
-        QStringList quoted;
-        for (int i = 0; i < list.size(); ++i) {
-            const QString name =
-                list[i].contains(QLatin1Char(' ')) ? QLatin1Char('"') + list[i] + QLatin1Char('"') : list[i];
-            quoted << (i == defaultCode ? name + QStringLiteral(" (default)") : name);
-        }
-        return quoted.join(QStringLiteral(", ")) + QLatin1Char('.');
-    };
     for (const Mode& mode : modeTable)
         parser.addOption(mode.value
                              ? QCommandLineOption(QLatin1String(mode.name), QLatin1String(mode.description),
                                                   QLatin1String(mode.value))
                              : QCommandLineOption(QLatin1String(mode.name), QLatin1String(mode.description)));
     parser.addOptions({
-        {QStringLiteral("baseline"), names(GraphSettings::baselineNames(), GraphSettings::defaultBaseline),
+        {QStringLiteral("baseline"), nameList(GraphSettings::baselineNames(), GraphSettings::defaultBaseline),
          QStringLiteral("NAME")},
-        {QStringLiteral("sort"), names(GraphSettings::sortNames(), GraphSettings::defaultSort),
+        {QStringLiteral("sort"), nameList(GraphSettings::sortNames(), GraphSettings::defaultSort),
          QStringLiteral("NAME")},
-        {QStringLiteral("coloring"), names(GraphSettings::coloringNames(), GraphSettings::defaultColoring),
+        {QStringLiteral("coloring"), nameList(GraphSettings::coloringNames(), GraphSettings::defaultColoring),
          QStringLiteral("NAME")},
         {QStringLiteral("labels"),
          QStringLiteral("How layers are named: ") +
-             names(GraphSettings::labelModeNames(), int(GraphSettings::LabelMode::Classic)) +
+             nameList(GraphSettings::labelModeNames(), int(GraphSettings::LabelMode::Classic)) +
              QStringLiteral(" fitted: at the largest size each band holds, the default of --export without "
                             "--size or --image-size."),
          QStringLiteral("NAME")},
         {QStringLiteral("scheme"),
-         QStringLiteral("Colour preset: ") + names(schemeNames(), GraphSettings::defaultScheme - 1),
+         QStringLiteral("Colour preset: ") + nameList(schemeNames(), GraphSettings::defaultScheme - 1),
          QStringLiteral("NAME")},
         {QStringLiteral("max-color"), QStringLiteral("Colour of the largest colour key, as #rrggbb."),
          QStringLiteral("COLOR")},
@@ -144,10 +160,6 @@ const char* const columnHelp =
 } // namespace
 
 void BatchOptions::addImportOptions(QCommandLineParser& parser) {
-    const auto list = [](const QStringList& names) {
-        return names.first() + QStringLiteral(" (default), ") + names.mid(1).join(QStringLiteral(", ")) +
-               QLatin1Char('.');
-    };
     parser.addOptions({
         {QStringLiteral("date-column"), QStringLiteral("The dates'") + QLatin1String(columnHelp),
          QStringLiteral("COLUMN")},
@@ -159,10 +171,11 @@ void BatchOptions::addImportOptions(QCommandLineParser& parser) {
          QStringLiteral("COLUMN")},
         {QStringLiteral("aggregate"),
          QStringLiteral("How values of one series in one month (daily, hourly data) become the month's: ") +
-             list(ImportOptions::aggregateNames()),
+             nameList(ImportOptions::aggregateNames(), 0),
          QStringLiteral("RULE")},
         {QStringLiteral("date-order"),
-         QStringLiteral("How dates like 03/04/2020 are read: ") + list(ImportOptions::dateOrderNames()),
+         QStringLiteral("How dates like 03/04/2020 are read: ") +
+             nameList(ImportOptions::dateOrderNames(), 0),
          QStringLiteral("ORDER")},
         {QStringLiteral("skip-rows"),
          QStringLiteral(
@@ -176,18 +189,14 @@ bool BatchOptions::readImportOptions(const QCommandLineParser& parser, ImportOpt
     options->dateColumn = parser.value(QStringLiteral("date-column"));
     options->seriesColumn = parser.value(QStringLiteral("series-column"));
     options->valueColumn = parser.value(QStringLiteral("value-column"));
-    // The index of the option's value among names, -1 when it is none of them, or the default.
-    const auto choice = [&](const QString& option, const QStringList& names, int byDefault) {
-        if (!parser.isSet(option))
-            return byDefault;
-        const int index = names.indexOf(parser.value(option));
-        if (index < 0)
-            *error = QStringLiteral("--%1 must be one of: %2").arg(option, names.join(QStringLiteral(", ")));
-        return index;
-    };
-    const int aggregate = choice(QStringLiteral("aggregate"), ImportOptions::aggregateNames(), 0);
-    const int order = choice(QStringLiteral("date-order"), ImportOptions::dateOrderNames(), 0);
-    if (aggregate < 0 || order < 0)
+    int aggregate = 0;
+    int order = 0;
+    // Both are read, so that when both are wrong the message names the second.
+    const bool aggregateKnown =
+        pickName(parser, QStringLiteral("aggregate"), ImportOptions::aggregateNames(), aggregate, error);
+    const bool orderKnown =
+        pickName(parser, QStringLiteral("date-order"), ImportOptions::dateOrderNames(), order, error);
+    if (!aggregateKnown || !orderKnown)
         return false;
     options->aggregate = ImportOptions::Aggregate(aggregate);
     options->dateOrder = ImportOptions::DateOrder(order);
@@ -205,15 +214,8 @@ bool BatchOptions::readImportOptions(const QCommandLineParser& parser, ImportOpt
 }
 
 bool BatchOptions::read(const QCommandLineParser& parser, QString* error) {
-    auto pick = [&](const QString& option, const QStringList& names, int& target) {
-        if (!parser.isSet(option))
-            return true;
-        target = names.indexOf(parser.value(option));
-        if (target < 0) {
-            *error = QStringLiteral("--%1 must be one of: %2").arg(option, names.join(QStringLiteral(", ")));
-            return false;
-        }
-        return true;
+    const auto pick = [&](const QString& option, const QStringList& names, int& target) {
+        return pickName(parser, option, names, target, error);
     };
     if (!pick(QStringLiteral("baseline"), GraphSettings::baselineNames(), graph.baseline) ||
         !pick(QStringLiteral("sort"), GraphSettings::sortNames(), graph.sort) ||
@@ -225,7 +227,7 @@ bool BatchOptions::read(const QCommandLineParser& parser, QString* error) {
     graph.labels = GraphSettings::LabelMode(labels);
     labelsGiven = parser.isSet(QStringLiteral("labels"));
 
-    // Without --scheme the colours stay the start colours of the
+    // Without --scheme the colours stay the start colours of the settings.
     if (parser.isSet(QStringLiteral("scheme"))) {
         const int preset = colorSchemePresetIndex(parser.value(QStringLiteral("scheme")));
         if (preset < 0) {

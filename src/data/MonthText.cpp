@@ -9,9 +9,13 @@ QString MonthText::padded(qint64 year, qint64 month) {
            QStringLiteral("%1").arg(month, 2, 10, QLatin1Char('0'));
 }
 
-QString MonthText::named(qint64 year, qint64 month) {
+QString MonthText::shortName(qint64 month) {
     static const char* const names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const QString name = month >= 1 && month <= 12 ? QLatin1String(names[month - 1]) : QString::number(month);
-    return name + QLatin1Char(' ') + QString::number(year);
+    return month >= 1 && month <= 12 ? QString::fromLatin1(names[month - 1]) : QString();
+}
+
+QString MonthText::named(qint64 year, qint64 month) {
+    const QString name = shortName(month);
+    return (name.isEmpty() ? QString::number(month) : name) + QLatin1Char(' ') + QString::number(year);
 }

@@ -9,6 +9,8 @@ class MonthText {
 public:
     static QString of(qint64 year, qint64 month);
     static QString padded(qint64 year, qint64 month);
-    // The month's English short name and the year ("Mar 2005"), whatever the locale.
+    // The month's English short name ("Mar"), whatever the locale; empty for a month not 1..12.
+    static QString shortName(qint64 month);
+    // The month's short name and the year ("Mar 2005"); a month not 1..12 as its number.
     static QString named(qint64 year, qint64 month);
 };

@@ -44,12 +44,7 @@ ColumnKind kindOf(const SourceTable& source, int column) {
         double number = 0.0;
         const bool isNumber = CellText::parseNumber(cell, result.mark, number);
         const DateText::Date date = DateText::parse(cell);
-        if (date.ok() && !isNumber) {
-            ++dates;
-            const DateText::Order order = DateText::orderShown(date);
-            result.dayFirstSeen = result.dayFirstSeen || order == DateText::Order::DayFirst;
-            result.monthFirstSeen = result.monthFirstSeen || order == DateText::Order::MonthFirst;
-        }
+        dates += date.ok() && !isNumber;
         yearLike += date.ok() && isNumber;
         numbers += isNumber;
     }

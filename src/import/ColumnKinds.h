@@ -15,9 +15,6 @@ struct ColumnKind {
     enum class Kind { Empty, Date, YearLike, Number, Text };
     Kind kind = Kind::Empty;
     CellText::DecimalMark mark = CellText::DecimalMark::Point;
-    // What Numeric dates (03/04/2020) of the sample say of their order.
-    bool dayFirstSeen = false;
-    bool monthFirstSeen = false;
     bool varies = false; // text: not one value throughout, to tell series names from a constant
     // The first row whose value is no date (a date column) or no number (any other), or -1.
     int firstOther = -1;

@@ -23,9 +23,6 @@ struct ImportOptions {
 
     static constexpr const char* noColumn = "0";
 
-    bool operator==(const ImportOptions& other) const;
-    bool operator!=(const ImportOptions& other) const { return !(*this == other); }
-
     // "sum", "mean", "min", "max", "first", "last", in the order of Aggregate.
     static const QStringList& aggregateNames();
     // "auto", "day-first", "month-first", in the order of DateOrder.

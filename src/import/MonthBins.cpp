@@ -1,6 +1,7 @@
 #include "import/MonthBins.h"
 
 #include "data/FileText.h"
+#include "data/MonthRange.h"
 #include "data/MonthText.h"
 #include "data/SeriesNormalizer.h"
 
@@ -10,11 +11,7 @@
 namespace {
 
 bool monthBefore(const DataPoint& a, const DataPoint& b) {
-    return a.year < b.year || (a.year == b.year && a.month < b.month);
-}
-
-bool sameMonth(const DataPoint& a, const DataPoint& b) {
-    return a.year == b.year && a.month == b.month;
+    return MonthRange::count(a) < MonthRange::count(b);
 }
 
 double combined(const DataPoint* begin, const DataPoint* end, ImportOptions::Aggregate rule) {
@@ -54,7 +51,7 @@ QString MonthBins::combine(QVector<DataSeries>& series, ImportOptions::Aggregate
         qsizetype kept = 0;
         for (qsizetype i = 0; i < points.size();) {
             qsizetype j = i + 1;
-            while (j < points.size() && sameMonth(points[j], points[i]))
+            while (j < points.size() && MonthRange::count(points[j]) == MonthRange::count(points[i]))
                 ++j;
             DataPoint point = points[i];
             if (j - i > 1) {

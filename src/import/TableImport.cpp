@@ -1,7 +1,6 @@
 #include "import/TableImport.h"
 
 #include "data/FileText.h"
-#include "data/NumberParser.h"
 #include "data/SeriesNormalizer.h"
 #include "table/SourceTable.h"
 
@@ -110,15 +109,12 @@ bool Pass::decideOrder(int row) {
 bool Pass::readDate(int row, qint32& year, qint32& month) {
     const TextSpan cell = table.cell(row, roles.dateColumn);
     if (roles.monthColumn >= 0) {
-        const TextSpan yearText = CellText::trimmed(cell);
-        const char* end = NumberParser::parseInteger(yearText.begin, yearText.end, year);
-        if (end == yearText.begin || end != yearText.end) {
+        if (!CellText::parseInteger(cell, year)) {
             fail(row, roles.dateColumn, QStringLiteral("%1 is not a year.").arg(quoted(cell)));
             return false;
         }
         const TextSpan monthText = CellText::trimmed(table.cell(row, roles.monthColumn));
-        end = NumberParser::parseInteger(monthText.begin, monthText.end, month);
-        if (end == monthText.begin || end != monthText.end)
+        if (!CellText::parseInteger(monthText, month))
             month = DateText::monthNamed(monthText);
         if (month < 1 || month > 12) {
             fail(row, roles.monthColumn,

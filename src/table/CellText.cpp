@@ -101,3 +101,9 @@ bool CellText::parseNumber(TextSpan text, DecimalMark mark, double& number) {
         return parseDecimalComma(text, number);
     return wholeNumber(text.begin, text.end, number);
 }
+
+bool CellText::parseInteger(TextSpan text, qint32& number) {
+    text = trimmed(text);
+    const char* end = NumberParser::parseInteger(text.begin, text.end, number);
+    return end != text.begin && end == text.end;
+}

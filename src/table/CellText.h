@@ -15,4 +15,6 @@ public:
     // A number, the whole (trimmed) text, read the same in any locale: optional sign, digits with an
     // optional fraction, optional exponent. Nothing else is a number: "inf", "0x10", "1,5" with a point.
     static bool parseNumber(TextSpan text, DecimalMark mark, double& number);
+    // A whole number, the whole (trimmed) text: optional sign and digits, held at qint32's limits.
+    static bool parseInteger(TextSpan text, qint32& number);
 };

@@ -16,18 +16,6 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Line breaks in a text: CR LF, LF and CR each count once.
-qint64 lineBreaks(const char* p, const char* end) {
-    qint64 count = 0;
-    for (; p < end; ++p) {
-        if (*p == '\n')
-            ++count;
-        else if (*p == '\r' && (p + 1 == end || p[1] != '\n'))
-            ++count;
-    }
-    return count;
-}
-
 // One row of the first ones, split at line breaks outside quotes, with its separators counted.
 struct SampleRow {
     qsizetype begin = 0;
@@ -244,10 +232,9 @@ public:
     void fail(qint64 lineNumber, int column, const QString& what) {
         if (failed())
             return;
-        QString text = QStringLiteral("Line %1, column %2").arg(lineNumber).arg(column);
-        if (column >= 1 && column <= headerNames.size() && !headerNames[column - 1].isEmpty())
-            text += QStringLiteral(" (\"%1\")").arg(FileText::shortened(headerNames[column - 1]));
-        source.error = text + QStringLiteral(": ") + what;
+        const QString name =
+            column >= 1 && column <= headerNames.size() ? headerNames[column - 1] : QString();
+        source.error = SourceTable::linePlace(lineNumber, column, name) + QStringLiteral(": ") + what;
     }
     // The parser stopped at offset of bytes: a quote where none may be, or no memory.
     void failParsing(int code, const char* bytes, size_t offset, qint64 firstLine) {
@@ -256,7 +243,7 @@ public:
                 ? QStringLiteral("a quote inside a cell that is not quoted whole, or text after "
                                  "a cell's closing quote (quote the cell and double its quotes).")
                 : QStringLiteral("the cell needs more memory than there is.");
-        fail(firstLine + lineBreaks(bytes, bytes + offset), source.table.openCells() + 1, what);
+        fail(firstLine + TextTable::lineBreaks(bytes, bytes + offset), source.table.openCells() + 1, what);
     }
     void failUnclosedQuote() {
         fail(line, source.table.openCells() + 1, QStringLiteral("a quoted cell is never closed."));
@@ -280,7 +267,7 @@ private:
             blank = blank && CellText::trimmed({data, data + size}).size() == 0;
             // Only quoted cells hold line breaks, and few cells are quoted.
             if (std::memchr(data, '\n', size) || std::memchr(data, '\r', size))
-                line += lineBreaks(data, data + size);
+                line += TextTable::lineBreaks(data, data + size);
         }
     }
 
@@ -301,7 +288,8 @@ private:
         } else if (cells != headerNames.size()) {
             const int columns = int(headerNames.size());
             if (cells > columns)
-                fail(startLine + lineBreaks(openCell(0).begin, openCell(columns).begin), columns + 1,
+                fail(startLine + TextTable::lineBreaks(openCell(0).begin, openCell(columns).begin),
+                     columns + 1,
                      QStringLiteral("the row has more cells than the header's %1 columns.").arg(columns));
             else
                 fail(lastCellLine, cells + 1,

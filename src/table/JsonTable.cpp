@@ -13,7 +13,7 @@
 namespace {
 
 QString refusal(qint64 record, const QString& key, const QString& what) {
-    return QStringLiteral("Record %1, field \"%2\": %3").arg(record).arg(FileText::shortened(key), what);
+    return SourceTable::recordPlace(record, key) + QStringLiteral(": ") + what;
 }
 
 } // namespace

@@ -24,6 +24,10 @@ struct SourceTable {
 
     // Where a cell is, for messages: "Line 12, column 3 ("price")" or "Record 5, field "price"".
     QString place(int row, int column) const;
+    // The same from a line, a column counted from 1 and its name (left out when empty), or from a record
+    // and its field; long names are shortened.
+    static QString linePlace(qint64 line, int column, const QString& name);
+    static QString recordPlace(qint64 record, const QString& field);
     // A column's name as its header cell gives it.
     QString columnName(int column) const;
 };

@@ -12,11 +12,16 @@ qint64 TextTable::cellLine(int row, int column) const {
     qint64 line = rowLines[size_t(row)];
     for (int c = 0; c < column && c < cellCount(row); ++c) {
         const TextSpan text = cell(row, c);
-        for (const char* p = text.begin; p < text.end; ++p)
-            if (*p == '\n' || (*p == '\r' && (p + 1 == text.end || p[1] != '\n')))
-                ++line;
+        line += lineBreaks(text.begin, text.end);
     }
     return line;
+}
+
+qint64 TextTable::lineBreaks(const char* begin, const char* end) {
+    qint64 count = 0;
+    for (const char* p = begin; p < end; ++p)
+        count += *p == '\n' || (*p == '\r' && (p + 1 == end || p[1] != '\n'));
+    return count;
 }
 
 bool TextTable::appendCell(const char* data, size_t size) {

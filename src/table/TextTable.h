@@ -21,6 +21,8 @@ public:
     // spans lines).
     qint64 line(int row) const { return rowLines[size_t(row)]; }
     qint64 cellLine(int row, int column) const;
+    // Line breaks in a text: CR LF, LF and CR each count once.
+    static qint64 lineBreaks(const char* begin, const char* end);
 
     // False, adding nothing, once the table would hold more bytes than its offsets can count.
     bool appendCell(const char* data, size_t size);

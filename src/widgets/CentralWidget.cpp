@@ -2,6 +2,7 @@
 
 #include "graph/StackedGraph.h"
 #include "import/DataLoader.h"
+#include "import/TableImport.h"
 #include "probe/FocusPlan.h"
 #include "view/StackedGraphView.h"
 #include "widgets/FillWindow.h"
@@ -40,7 +41,14 @@ CentralWidget::CentralWidget(QWidget* parent)
 }
 
 bool CentralWidget::loadDataFile(const QString& fileName, QString* message, const ImportOptions& options) {
-    DataFileResult result = DataLoader::readFile(fileName, options);
+    return load(DataLoader::readFile(fileName, options), message);
+}
+
+bool CentralWidget::loadTable(const SourceTable& source, QString* message, const ImportOptions& options) {
+    return load(TableImport::run(source, options).data, message);
+}
+
+bool CentralWidget::load(DataFileResult result, QString* message) {
     if (!result.ok()) {
         if (message)
             *message = result.error;

@@ -11,6 +11,8 @@ class FillWindow;
 class GraphProbe;
 class QShortcut;
 class StackedGraphWidget;
+struct DataFileResult;
+struct SourceTable;
 
 // Holds the data set and the two graphs over it: the main graph and the compare graph,
 // which is hidden until compare mode is switched on.
@@ -24,6 +26,8 @@ public:
     // A table file (CSV, TSV, JSON) is read as the options say.
     bool loadDataFile(const QString& fileName, QString* message = nullptr,
                       const ImportOptions& options = ImportOptions());
+    // As loadDataFile, for a table already read (as for the import preview), so that it is not read again.
+    bool loadTable(const SourceTable& source, QString* message, const ImportOptions& options);
 
     QVector<DataSeries> series;
     QString unitText;
@@ -66,6 +70,8 @@ signals:
     void fillWindowChanged(bool on);
 
 private:
+    bool load(DataFileResult result, QString* message);
+
     GraphProbe* probes[2] = {nullptr, nullptr};
     FillWindow* fills[2] = {nullptr, nullptr};
     QShortcut* clearHighlight = nullptr;

@@ -190,6 +190,15 @@ private slots:
         QVERIFY(!window.loadFile(writeTestFile(dir, QStringLiteral("broken.json"), "[{\"a\": ")));
         QCOMPARE(dialogs.previews.size(), 3);
         QVERIFY(dialogs.warnings.last().contains(QStringLiteral("the file is not JSON")));
+
+        // What loads is the table the preview showed, even when the file changes while it is open.
+        dialogs.answerPreview = [&](ImportOptions&) {
+            writeTestFile(dir, QStringLiteral("daily.csv"), "date,A,B,C\n2000-01,1,2,3\n2000-02,4,5,6\n");
+            return true;
+        };
+        QVERIFY(window.loadFile(daily));
+        QCOMPARE(window.centralWidget->series.size(), 2);
+        QCOMPARE(window.centralWidget->series[0].points[0].value, 3.0);
     }
 
     void compareModeCopiesTheMainSettings_data() {

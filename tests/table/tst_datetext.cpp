@@ -50,6 +50,8 @@ private slots:
         QTest::newRow("Q2 2001") << QByteArray("Q2 2001") << F::Quarter << 2001 << 4;
         QTest::newRow("DD.MM.YYYY") << QByteArray("31.12.2020") << F::DayFirst << 2020 << 12;
         QTest::newRow("month 13") << QByteArray("2008-13") << F::None << 0 << 0;
+        QTest::newRow("slashes with no month in either order")
+            << QByteArray("31/31/2020") << F::None << 0 << 0;
         QTest::newRow("30 February") << QByteArray("2021-02-30") << F::None << 0 << 0;
         QTest::newRow("29 February of a leap year") << QByteArray("2000-02-29") << F::Iso << 2000 << 2;
         QTest::newRow("two-digit year") << QByteArray("Jan-92") << F::None << 0 << 0;
@@ -105,7 +107,6 @@ private slots:
             if (month != 0)
                 QCOMPARE(resolved.month, month);
         }
-        QCOMPARE(DateText::parse(span("31/31/2020")).form, DateText::Form::None);
     }
 };
 
