@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running Stacked Graph need.
+# Installs the Debian packages that building, testing and running Stacked Graph need, and any more
+# packages named as arguments (scripts/make-screenshot.sh asks for its own tools this way).
 # Safe to run again: only what is missing is installed.
 set -euo pipefail
 
@@ -14,6 +15,7 @@ packages=(
     clang clang-format libclang-rt-14-dev
     python3 python3-matplotlib python3-numpy
     help2man desktop-file-utils appstream file
+    "$@"
 )
 
 missing=()

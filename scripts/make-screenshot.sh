@@ -9,16 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 program="${1:-${BUILD_DIR:-$root/build}/src/stackedgraph}"
 out="$root/docs/screenshot.png"
 
-need=()
-command -v Xvfb >/dev/null || need+=(xvfb)
-command -v xdotool >/dev/null || need+=(xdotool)
-command -v xwd >/dev/null || need+=(x11-apps)
-[ -x /usr/bin/convert ] || need+=(imagemagick)
-if [ ${#need[@]} -gt 0 ]; then
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
-fi
+"$root/scripts/install-deps.sh" xdotool x11-apps imagemagick
 
 . "$root/scripts/xvfb.sh"
 start_xvfb 150 1600x1000x24
